@@ -1,0 +1,14 @@
+# Tests of the Windows build: Windows executables that CTest runs under Wine (the toolchain's
+# emulator). The caller provides the Wine prefix and the display (see scripts/test); tests share
+# one desktop, so they run one at a time.
+function(add_wine_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;ARGS;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE tunemood_win32 GTest::gtest_main tunemood_warnings)
+  target_link_options(${name} PRIVATE -static)
+  if(ARG_DEPENDS)
+    add_dependencies(${name} ${ARG_DEPENDS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+  set_tests_properties(${name} PROPERTIES LABELS wine RUN_SERIAL TRUE TIMEOUT 300)
+endfunction()

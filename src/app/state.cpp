@@ -1,0 +1,5 @@
+#include "app/state.h"
+
+std::wstring gInitialMood;
+bool gInitialMoodKnown = false;
+bool gEnabled = false;

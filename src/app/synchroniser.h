@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "app/form_window.h"
+#include "app/outside.h"
+
+// The main window's share of synchronisation: the text it last wrote and the handlers of the
+// tick, the enable switch and the unload. One lives for as long as the window.
+class Synchroniser {
+ public:
+  // Loading the window: nothing of ours is shown yet.
+  Synchroniser(Outside& outside, FormWindow& form) : mOutside(outside), mForm(form) {}
+  Synchroniser(const Synchroniser&) = delete;
+  Synchroniser& operator=(const Synchroniser&) = delete;
+
+  void tmrTimer_Timer();
+  void mnuEnabled_Click();
+  void Form_Unload();
+
+  // The mood text this program last wrote to the chat client; "" when it shows nothing of ours.
+  const std::wstring& CurrentMood() const { return mCurrentMood; }
+
+ private:
+  void FollowSavedMood(WindowHandle chat);
+  void FollowPlayer(WindowHandle chat);
+  void Restore(WindowHandle chat);
+  void Write(const std::wstring& markup, WindowHandle chat);
+
+  Outside& mOutside;
+  FormWindow& mForm;
+  std::wstring mCurrentMood;
+  // A call into the chat client may pump messages; a tick must not start inside a handler.
+  bool mInHandler = false;
+};
+
+// Saves the user's own mood text as read from the chat client. A text that is one of our own
+// markups (left behind when the chat client closed while a track was shown, or when the program
+// was killed) is not the user's: it is saved as "", so that a restore clears it.
+void SaveInitialMood(const std::wstring& live);

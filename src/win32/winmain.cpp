@@ -1,0 +1,68 @@
+#include <objbase.h>
+#include <windows.h>
+
+#include "app/live_outside.h"
+#include "app/main.h"
+#include "win32/com_automation.h"
+#include "win32/desktop.h"
+#include "win32/main_window.h"
+#include "win32/registry.h"
+#include "win32/single_instance.h"
+
+namespace {
+
+// The chat client's object lives in this thread's single-threaded apartment. S_FALSE (already
+// initialised) also needs the matching uninitialise.
+class ComApartment {
+ public:
+  ComApartment() : mInitialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (mInitialised)
+      ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool mInitialised;
+};
+
+class Win32Program final : public Program {
+ public:
+  Win32Program(HINSTANCE instance, Outside& outside) : mWindow(instance, outside) {}
+
+  bool IsAnotherCopyRunning() override { return mInstance.IsAnotherCopyRunning(); }
+  void LoadAndShowFrmMain() override {
+    mLoaded = mWindow.Load();
+    if (mLoaded)
+      mWindow.Show();
+  }
+  bool IsRunning() const { return mLoaded; }
+
+ private:
+  SingleInstance mInstance;
+  MainWindow mWindow;
+  bool mLoaded = false;
+};
+
+int RunMessageLoop() {
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  ComApartment apartment;
+  Win32Desktop desktop;
+  Win32Registry registry;
+  ComAutomation automation;
+  LiveOutside outside(desktop, registry, automation);
+  Win32Program program(instance, outside);
+  Main(outside, program);
+  return program.IsRunning() ? RunMessageLoop() : 0;
+}

@@ -1,0 +1,350 @@
+#include "app/synchroniser.h"
+
+#include <gtest/gtest.h>
+
+#include "app/fake_outside.h"
+#include "app/markup.h"
+#include "app/state.h"
+
+namespace {
+
+const std::wstring kOwnMood = L"Out for lunch";
+
+class SynchroniserTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gInitialMood = L"stale";
+    gInitialMoodKnown = false;
+    gEnabled = false;
+  }
+  // The chat client runs with the user's own text, captured by a first tick.
+  void StartWithChat(bool enabled) {
+    world.chatWindow = 77;
+    world.mood = kOwnMood;
+    sync.tmrTimer_Timer();
+    if (enabled)
+      sync.mnuEnabled_Click();
+    world.calls.clear();
+  }
+  std::vector<std::wstring> Tick() {
+    world.calls.clear();
+    sync.tmrTimer_Timer();
+    return world.calls;
+  }
+
+  FakeOutside world;
+  FakeForm form;
+  Synchroniser sync{world, form};
+};
+
+TEST_F(SynchroniserTest, ATickAsksInTheFixedOrderAndEndsWithTheReport) {
+  StartWithChat(true);
+  world.Play(L"A - B");
+  const std::vector<std::wstring> expected = {L"FindSkypeWindow",
+                                              L"GetSkypeMood",
+                                              L"FindWinampWindow",
+                                              L"IsWinampStopped",
+                                              L"GetWinampCurrentTrack",
+                                              L"IsWinampPaused",
+                                              L"SetSkypeMood " + FormatPlayingMood(L"A - B")};
+  const int reportsBefore = form.reports;
+  EXPECT_EQ(Tick(), expected);
+  EXPECT_EQ(form.reports, reportsBefore + 1);
+}
+
+TEST_F(SynchroniserTest, WithoutChatClientOrPlayerOnlyTheLookupsAreMade) {
+  EXPECT_EQ(Tick(), (std::vector<std::wstring>{L"FindSkypeWindow", L"FindWinampWindow"}));
+  EXPECT_EQ(gInitialMood, L"");
+  EXPECT_FALSE(gInitialMoodKnown);
+  EXPECT_EQ(form.reports, 1);
+}
+
+TEST_F(SynchroniserTest, PlayerStatesChooseTheText) {
+  StartWithChat(true);
+  world.Play(L"A - B");
+  Tick();
+  EXPECT_EQ(world.mood, FormatPlayingMood(L"A - B"));
+  world.Pause(L"A - B");
+  Tick();
+  EXPECT_EQ(world.mood, FormatPausedMood(FormatPlayingMood(L"A - B")));
+  world.Play(L"A - B");
+  Tick();
+  EXPECT_EQ(world.mood, FormatPlayingMood(L"A - B"));
+  world.Stop(L"A - B");
+  Tick();
+  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(sync.CurrentMood(), L"");
+
+  world.Play(L"C");
+  Tick();
+  world.ClosePlayer();
+  Tick();
+  EXPECT_EQ(world.mood, kOwnMood);
+
+  world.Play(L"C");
+  Tick();
+  world.Show(L"Just a caption");  // no track, not paused: like stopped
+  Tick();
+  EXPECT_EQ(world.mood, kOwnMood);
+
+  world.Show(L"Nothing here - Winamp [Paused]");  // paused with no track still blinks
+  Tick();
+  EXPECT_EQ(world.mood, FormatPausedMood(FormatPlayingMood(L"")));
+}
+
+TEST_F(SynchroniserTest, StoppedIsNotAskedForTrackOrPause) {
+  StartWithChat(true);
+  world.Stop(L"A");
+  EXPECT_EQ(Tick(), (std::vector<std::wstring>{L"FindSkypeWindow", L"GetSkypeMood",
+                                               L"FindWinampWindow", L"IsWinampStopped"}));
+}
+
+TEST_F(SynchroniserTest, AnUnchangedTrackIsWrittenOnce) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  Tick();
+  Tick();
+  EXPECT_EQ(world.writes.size(), 1U);
+}
+
+TEST_F(SynchroniserTest, NothingIsWrittenWhileSwitchedOff) {
+  StartWithChat(false);
+  world.Play(L"A");
+  Tick();
+  world.Stop(L"A");
+  Tick();
+  EXPECT_TRUE(world.writes.empty());
+  EXPECT_EQ(gInitialMood, kOwnMood);
+}
+
+TEST_F(SynchroniserTest, TheFirstTickThatFindsTheChatClientCapturesAndWrites) {
+  gEnabled = true;
+  world.Play(L"A");
+  Tick();
+  EXPECT_FALSE(gInitialMoodKnown);
+  world.chatWindow = 5;
+  world.mood = kOwnMood;
+  Tick();
+  EXPECT_TRUE(gInitialMoodKnown);
+  EXPECT_EQ(gInitialMood, kOwnMood);
+  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+}
+
+TEST_F(SynchroniserTest, NothingIsWrittenBeforeACaptureSucceeds) {
+  gEnabled = true;
+  world.chatWindow = 5;
+  world.failReads = 2;
+  world.Play(L"A");
+  Tick();
+  Tick();
+  EXPECT_TRUE(world.writes.empty());
+  Tick();
+  EXPECT_EQ(world.writes.size(), 1U);
+}
+
+TEST_F(SynchroniserTest, ANegativeChatHandleCountsAsNotRunning) {
+  StartWithChat(true);
+  world.chatWindow = -3;
+  world.Play(L"A");
+  Tick();
+  EXPECT_TRUE(world.writes.empty());
+  EXPECT_FALSE(gInitialMoodKnown);
+}
+
+TEST_F(SynchroniserTest, TheSavedMoodFollowsTheUserOnlyWhileNothingOfOursIsShown) {
+  StartWithChat(true);
+  world.mood = L"Gone fishing";
+  Tick();
+  EXPECT_EQ(gInitialMood, L"Gone fishing");
+
+  world.Play(L"A");
+  Tick();
+  world.mood = L"Typed over the track";
+  Tick();
+  EXPECT_EQ(gInitialMood, L"Gone fishing");
+  EXPECT_TRUE(world.writes.size() == 1U) << "the user's text is not overwritten until it changes";
+  world.Play(L"B");
+  Tick();
+  world.Stop(L"B");
+  Tick();
+  EXPECT_EQ(world.mood, L"Gone fishing");
+}
+
+TEST_F(SynchroniserTest, AFailedReadNeitherCapturesNorAdopts) {
+  StartWithChat(false);
+  world.mood = L"new";
+  world.failReads = 1;
+  Tick();
+  EXPECT_EQ(gInitialMood, kOwnMood);
+  Tick();
+  EXPECT_EQ(gInitialMood, L"new");
+}
+
+TEST_F(SynchroniserTest, ChatClientClosingForgetsTheSavedMoodAndWhatWasWritten) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  world.chatWindow = 0;
+  Tick();
+  EXPECT_EQ(sync.CurrentMood(), L"");
+  EXPECT_EQ(gInitialMood, L"");
+  EXPECT_FALSE(gInitialMoodKnown);
+}
+
+TEST_F(SynchroniserTest, OurOwnMarkupLeftBehindIsNeverSavedAsTheUsersText) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  world.chatWindow = 0;  // the chat client closes and keeps our link
+  Tick();
+  world.chatWindow = 77;
+  world.ClosePlayer();
+  Tick();
+  EXPECT_TRUE(gInitialMoodKnown);
+  EXPECT_EQ(gInitialMood, L"");
+  world.Pause(L"B");
+  Tick();
+  world.ClosePlayer();
+  Tick();
+  EXPECT_EQ(world.mood, L"") << "the stale link is cleared, not restored";
+
+  // Nor is it adopted later: the user's text stays what was saved.
+  world.mood = FormatPausedMood(FormatPlayingMood(L"Z"));
+  Tick();
+  EXPECT_EQ(gInitialMood, L"");
+}
+
+TEST_F(SynchroniserTest, AFailedWriteIsRetriedEveryTickUntilItSucceeds) {
+  StartWithChat(true);
+  world.Play(L"A");
+  world.failWrites = 3;
+  for (int i = 0; i < 3; ++i) {
+    Tick();
+    EXPECT_EQ(sync.CurrentMood(), L"");
+  }
+  Tick();
+  EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
+
+  world.Stop(L"A");
+  world.failWrites = 2;
+  Tick();
+  Tick();
+  EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
+  Tick();
+  EXPECT_EQ(sync.CurrentMood(), L"");
+  EXPECT_EQ(world.mood, kOwnMood);
+}
+
+TEST_F(SynchroniserTest, RestoringAnEmptySavedMoodWritesTheEmptyText) {
+  world.chatWindow = 77;
+  world.mood = L"";
+  Tick();
+  sync.mnuEnabled_Click();
+  world.Play(L"A");
+  Tick();
+  world.ClosePlayer();
+  Tick();
+  EXPECT_EQ(world.writes.back(), L"");
+}
+
+TEST_F(SynchroniserTest, APlayerThatClosesInTheMiddleOfATickRestores) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  world.afterCall = [this](const std::wstring& call) {
+    if (call == L"IsWinampStopped")
+      world.ClosePlayer();
+  };
+  Tick();
+  EXPECT_EQ(world.mood, kOwnMood);
+}
+
+TEST_F(SynchroniserTest, SwitchingOnWritesNothingUntilTheNextTick) {
+  StartWithChat(false);
+  world.Play(L"A");
+  sync.mnuEnabled_Click();
+  EXPECT_TRUE(form.checked);
+  EXPECT_TRUE(gEnabled);
+  EXPECT_TRUE(world.calls.empty());
+  Tick();
+  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+}
+
+TEST_F(SynchroniserTest, SwitchingOffPutsTheSavedMoodBack) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  sync.mnuEnabled_Click();
+  EXPECT_FALSE(form.checked);
+  EXPECT_FALSE(gEnabled);
+  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(sync.CurrentMood(), L"");
+
+  // Switching back on within the second writes the track again at the next tick.
+  sync.mnuEnabled_Click();
+  Tick();
+  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+}
+
+TEST_F(SynchroniserTest, SwitchingOffWritesTheSavedMoodEvenWhenNothingOfOursIsShown) {
+  StartWithChat(true);
+  sync.mnuEnabled_Click();
+  EXPECT_EQ(world.writes, std::vector<std::wstring>{kOwnMood});
+}
+
+TEST_F(SynchroniserTest, SwitchingOffWithoutChatClientOrSavedMoodOnlyFlipsTheSwitch) {
+  gEnabled = true;
+  sync.mnuEnabled_Click();
+  EXPECT_FALSE(gEnabled);
+  EXPECT_EQ(world.calls, std::vector<std::wstring>{L"FindSkypeWindow"});
+}
+
+TEST_F(SynchroniserTest, AFailedSwitchOffRestoreKeepsOurTextAndIsNotRetried) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  world.failWrites = 1;
+  sync.mnuEnabled_Click();
+  EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
+  world.Stop(L"A");
+  Tick();
+  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+}
+
+TEST_F(SynchroniserTest, UnloadStopsTheTimerPutsTheSavedMoodBackAndClears) {
+  StartWithChat(false);
+  sync.Form_Unload();
+  EXPECT_FALSE(form.timerRunning);
+  EXPECT_EQ(world.writes, std::vector<std::wstring>{kOwnMood});
+  EXPECT_TRUE(form.cleared);
+}
+
+TEST_F(SynchroniserTest, UnloadWritesNothingWithoutChatClientOrSavedMood) {
+  world.Play(L"A");
+  sync.Form_Unload();
+  world.chatWindow = 77;
+  world.failReads = -1;
+  sync.tmrTimer_Timer();
+  sync.Form_Unload();
+  EXPECT_TRUE(world.writes.empty());
+}
+
+TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
+  StartWithChat(true);
+  world.Play(L"A");
+  int nested = 0;
+  world.afterCall = [&](const std::wstring& call) {
+    if (call.starts_with(L"SetSkypeMood")) {
+      ++nested;
+      sync.tmrTimer_Timer();  // a timer message pumped while the call waits
+    }
+  };
+  Tick();
+  sync.mnuEnabled_Click();
+  sync.Form_Unload();
+  EXPECT_EQ(nested, 3);
+  EXPECT_EQ(world.writes.size(), 3U);
+}
+
+}  // namespace
