@@ -4,7 +4,7 @@
 function(add_wine_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;ARGS;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE tunemood_win32 GTest::gtest_main tunemood_warnings)
+  target_link_libraries(${name} PRIVATE wine_test_support GTest::gtest_main tunemood_warnings)
   target_link_options(${name} PRIVATE -static)
   if(ARG_DEPENDS)
     add_dependencies(${name} ${ARG_DEPENDS})
