@@ -4,14 +4,12 @@
 #include "app/synchroniser.h"
 
 void Main(Outside& outside, Program& program) {
-  if (program.IsAnotherCopyRunning())
-    return;
+  if (program.IsAnotherCopyRunning()) return;
   gInitialMood.clear();
   gInitialMoodKnown = false;
   if (outside.FindSkypeWindow() > 0) {
     std::wstring live;
-    if (outside.GetSkypeMood(live))
-      SaveInitialMood(live);
+    if (outside.GetSkypeMood(live)) SaveInitialMood(live);
   }
   gEnabled = false;
   program.LoadAndShowFrmMain();

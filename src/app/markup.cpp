@@ -42,25 +42,20 @@ std::wstring Escape(std::wstring_view text) {
 // True when Escape can have produced the text: no bare markup character, every '&' an entity.
 bool IsEscaped(std::wstring_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (EntityFor(text[i]).empty())
-      continue;
-    if (text[i] != L'&')
-      return false;
+    if (EntityFor(text[i]).empty()) continue;
+    if (text[i] != L'&') return false;
     std::wstring_view rest = text.substr(i);
     bool entity = false;
     for (wchar_t c : std::wstring_view(L"&<>\"")) entity = entity || rest.starts_with(EntityFor(c));
-    if (!entity)
-      return false;
+    if (!entity) return false;
   }
   return true;
 }
 
 // Removes the frame when the text stands inside it.
 bool Unwrap(std::wstring_view& text, std::wstring_view start, std::wstring_view end) {
-  if (text.size() < start.size() + end.size())
-    return false;
-  if (!text.starts_with(start) || !text.ends_with(end))
-    return false;
+  if (text.size() < start.size() + end.size()) return false;
+  if (!text.starts_with(start) || !text.ends_with(end)) return false;
   text.remove_prefix(start.size());
   text.remove_suffix(end.size());
   return true;
@@ -84,8 +79,7 @@ std::wstring FormatPausedMood(const std::wstring& text) {
 
 bool IsOwnMarkup(std::wstring_view text) {
   std::wstring_view link = text;
-  if (Unwrap(link, kLinkStart, kLinkEnd) && IsEscaped(link))
-    return true;
+  if (Unwrap(link, kLinkStart, kLinkEnd) && IsEscaped(link)) return true;
   std::wstring_view paused = text;
   return Unwrap(paused, kBlinkStart, kBlinkEnd) && Unwrap(paused, kLinkStart, kLinkEnd) &&
          IsEscaped(paused);

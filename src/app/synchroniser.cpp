@@ -25,8 +25,7 @@ void SaveInitialMood(const std::wstring& live) {
 }
 
 void Synchroniser::tmrTimer_Timer() {
-  if (mInHandler)
-    return;  // the next tick comes a second later
+  if (mInHandler) return;  // the next tick comes a second later
   {
     HandlerScope scope(mInHandler);
     const WindowHandle chat = mOutside.FindSkypeWindow();
@@ -44,8 +43,7 @@ void Synchroniser::FollowSavedMood(WindowHandle chat) {
     return;
   }
   std::wstring live;
-  if (!mOutside.GetSkypeMood(live))
-    return;
+  if (!mOutside.GetSkypeMood(live)) return;
   if (!gInitialMoodKnown) {
     SaveInitialMood(live);
   } else if (mCurrentMood.empty() && live != gInitialMood && !IsOwnMarkup(live)) {
@@ -69,17 +67,13 @@ void Synchroniser::FollowPlayer(WindowHandle chat) {
 }
 
 void Synchroniser::Restore(WindowHandle chat) {
-  if (!gEnabled || mCurrentMood.empty() || chat <= 0 || !gInitialMoodKnown)
-    return;
-  if (mOutside.SetSkypeMood(gInitialMood))
-    mCurrentMood.clear();
+  if (!gEnabled || mCurrentMood.empty() || chat <= 0 || !gInitialMoodKnown) return;
+  if (mOutside.SetSkypeMood(gInitialMood)) mCurrentMood.clear();
 }
 
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
-  if (!gEnabled || markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown)
-    return;
-  if (mOutside.SetSkypeMood(markup))
-    mCurrentMood = markup;
+  if (!gEnabled || markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
+  if (mOutside.SetSkypeMood(markup)) mCurrentMood = markup;
 }
 
 void Synchroniser::mnuEnabled_Click() {
@@ -99,7 +93,6 @@ void Synchroniser::mnuEnabled_Click() {
 void Synchroniser::Form_Unload() {
   HandlerScope scope(mInHandler);
   mForm.StopTimer();
-  if (mOutside.FindSkypeWindow() > 0 && gInitialMoodKnown)
-    mOutside.SetSkypeMood(gInitialMood);
+  if (mOutside.FindSkypeWindow() > 0 && gInitialMoodKnown) mOutside.SetSkypeMood(gInitialMood);
   mForm.ClearWindow();
 }

@@ -41,15 +41,13 @@ class FakeOutside : public Outside {
   bool GetSkypeMood(std::wstring& text) override {
     Log(L"GetSkypeMood");
     text.clear();
-    if (chatWindow <= 0 || Fails(failReads))
-      return false;
+    if (chatWindow <= 0 || Fails(failReads)) return false;
     text = mood;
     return true;
   }
   bool SetSkypeMood(const std::wstring& text) override {
     Log(L"SetSkypeMood " + text);
-    if (chatWindow <= 0 || Fails(failWrites))
-      return false;
+    if (chatWindow <= 0 || Fails(failWrites)) return false;
     mood = text;
     writes.push_back(text);
     return true;
@@ -82,14 +80,11 @@ class FakeOutside : public Outside {
  private:
   void Log(const std::wstring& call) {
     calls.push_back(call);
-    if (afterCall)
-      afterCall(call);
+    if (afterCall) afterCall(call);
   }
   static bool Fails(int& remaining) {
-    if (remaining == 0)
-      return false;
-    if (remaining > 0)
-      --remaining;
+    if (remaining == 0) return false;
+    if (remaining > 0) --remaining;
     return true;
   }
 };

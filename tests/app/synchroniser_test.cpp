@@ -22,8 +22,7 @@ class SynchroniserTest : public ::testing::Test {
     world.chatWindow = 77;
     world.mood = kOwnMood;
     sync.tmrTimer_Timer();
-    if (enabled)
-      sync.mnuEnabled_Click();
+    if (enabled) sync.mnuEnabled_Click();
     world.calls.clear();
   }
   std::vector<std::wstring> Tick() {
@@ -253,8 +252,7 @@ TEST_F(SynchroniserTest, APlayerThatClosesInTheMiddleOfATickRestores) {
   world.Play(L"A");
   Tick();
   world.afterCall = [this](const std::wstring& call) {
-    if (call == L"IsWinampStopped")
-      world.ClosePlayer();
+    if (call == L"IsWinampStopped") world.ClosePlayer();
   };
   Tick();
   EXPECT_EQ(world.mood, kOwnMood);
@@ -333,17 +331,22 @@ TEST_F(SynchroniserTest, UnloadWritesNothingWithoutChatClientOrSavedMood) {
 TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
   StartWithChat(true);
   world.Play(L"A");
-  int nested = 0;
+  int pumped = 0;
+  bool pumping = false;
   world.afterCall = [&](const std::wstring& call) {
-    if (call.starts_with(L"SetSkypeMood")) {
-      ++nested;
-      sync.tmrTimer_Timer();  // a timer message pumped while the call waits
-    }
+    if (!call.starts_with(L"SetSkypeMood") || pumping) return;
+    // A timer message dispatched while the call waits.
+    pumping = true;
+    const std::size_t callsBefore = world.calls.size();
+    sync.tmrTimer_Timer();
+    EXPECT_EQ(world.calls.size(), callsBefore) << "the pumped tick must not run";
+    ++pumped;
+    pumping = false;
   };
   Tick();
   sync.mnuEnabled_Click();
   sync.Form_Unload();
-  EXPECT_EQ(nested, 3);
+  EXPECT_EQ(pumped, 3);
   EXPECT_EQ(world.writes.size(), 3U);
 }
 
