@@ -5,6 +5,8 @@
 wine_session_start() {
   local dir=$1
   mkdir -p "$dir"
+  # Wine takes only an absolute prefix path.
+  dir=$(cd "$dir" && pwd)
   export WINEPREFIX="$dir/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
   if [ -z "${TUNEMOOD_DISPLAY:-}" ]; then

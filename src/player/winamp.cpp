@@ -12,8 +12,7 @@ std::wstring GetWindowCaption(const Desktop& desktop, WindowHandle window) {
 
 std::wstring GetWinampCurrentTrack(const Desktop& desktop) {
   const WindowHandle window = FindWinampWindow(desktop);
-  if (window < 1)
-    return {};
+  if (window < 1) return {};
   return TrackFromCaption(GetWindowCaption(desktop, window));
 }
 
@@ -21,8 +20,7 @@ namespace {
 
 bool CaptionContains(const Desktop& desktop, std::wstring_view marker) {
   const WindowHandle window = FindWinampWindow(desktop);
-  if (window < 1)
-    return false;
+  if (window < 1) return false;
   return ContainsText(GetWindowCaption(desktop, window), marker);
 }
 

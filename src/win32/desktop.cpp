@@ -11,8 +11,7 @@ WindowHandle Win32Desktop::FindWindowByClass(const wchar_t* className) const {
 std::wstring Win32Desktop::ReadWindowText(WindowHandle window) const {
   const HWND hwnd = ToHwnd(window);
   const int length = ::GetWindowTextLengthW(hwnd);
-  if (length < 1)
-    return {};
+  if (length < 1) return {};
   std::wstring text(static_cast<std::size_t>(length), L' ');
   // The buffer holds the caption and its terminating null; the count copied is not needed, a
   // shorter reply leaves its null inside the text.
