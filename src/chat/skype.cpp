@@ -32,8 +32,7 @@ bool IsSkypeApiDisabledCurrentUser(const Registry& registry) {
 
 bool SkypeMood::GetSkypeMood(std::wstring& text) {
   std::unique_ptr<ChatProfile> profile = ConnectedProfile();
-  if (profile && profile->ReadMoodText(text))
-    return true;
+  if (profile && profile->ReadMoodText(text)) return true;
   text.clear();
   return false;
 }
@@ -44,11 +43,8 @@ bool SkypeMood::SetSkypeMood(const std::wstring& text) {
 }
 
 std::unique_ptr<ChatProfile> SkypeMood::ConnectedProfile() {
-  if (FindSkypeWindow(mDesktop) <= 0)
-    return nullptr;
-  if (!gSkype)
-    gSkype = mAutomation.CreateApplication();
-  if (!gSkype || !gSkype->Connect())
-    return nullptr;
+  if (FindSkypeWindow(mDesktop) <= 0) return nullptr;
+  if (!gSkype) gSkype = mAutomation.CreateApplication();
+  if (!gSkype || !gSkype->Connect()) return nullptr;
   return gSkype->ReadProfile();
 }

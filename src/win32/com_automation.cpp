@@ -39,16 +39,14 @@ class ComProfile final : public ChatProfile {
 
   bool ReadMoodText(std::wstring& text) override {
     UniqueBstr mood;
-    if (FAILED(CallMethod(mProfile.Get(), kMoodTextRead, mood.put())))
-      return false;
+    if (FAILED(CallMethod(mProfile.Get(), kMoodTextRead, mood.put()))) return false;
     text.assign(mood.get(), ::SysStringLen(mood.get()));
     return true;
   }
 
   bool WriteMoodText(const std::wstring& text) override {
     UniqueBstr mood(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-    if (!mood)
-      return false;
+    if (!mood) return false;
     return SUCCEEDED(CallMethod(mProfile.Get(), kMoodTextWrite, mood.get()));
   }
 

@@ -12,8 +12,7 @@ class UniqueHandle {
   ~UniqueHandle() { reset(); }
   UniqueHandle(UniqueHandle&& other) noexcept : mValue(std::exchange(other.mValue, Empty)) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other)
-      reset(std::exchange(other.mValue, Empty));
+    if (this != &other) reset(std::exchange(other.mValue, Empty));
     return *this;
   }
   UniqueHandle(const UniqueHandle&) = delete;
@@ -27,8 +26,7 @@ class UniqueHandle {
     return &mValue;
   }
   void reset(T value = Empty) {
-    if (mValue != Empty)
-      Free(mValue);
+    if (mValue != Empty) Free(mValue);
     mValue = value;
   }
 

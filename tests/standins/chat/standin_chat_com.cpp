@@ -1,0 +1,218 @@
+// The stand-in chat client's automation object: an in-process server whose objects forward
+// every call to the stand-in's window (see chat_standin.h).
+
+#include <objbase.h>
+#include <oleauto.h>
+#include <olectl.h>
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "chat_standin.h"
+
+namespace {
+
+using namespace chat_standin;
+
+constexpr CLSID kApplicationClass = {
+    0x830690FC, 0xBF2F, 0x47A6, {0xAC, 0x2D, 0x33, 0x0B, 0xCB, 0x40, 0x26, 0x64}};
+constexpr IID kApplicationInterface = {
+    0xB1878BFE, 0x53D3, 0x402E, {0x8C, 0x86, 0x19, 0x0B, 0x19, 0xAF, 0x70, 0xD5}};
+constexpr IID kProfileInterface = {
+    0xB9A3D72F, 0x04C1, 0x4878, {0x99, 0x3C, 0xD8, 0x9F, 0x83, 0xE2, 0x05, 0x69}};
+constexpr wchar_t kClassKey[] = L"CLSID\\{830690FC-BF2F-47A6-AC2D-330BCB402664}";
+
+// A method-table entry; the table is built by hand since only a few positions are known.
+using Slot = void (*)();
+
+template <typename Method>
+Slot AsSlot(Method method) {
+  return reinterpret_cast<Slot>(method);
+}
+
+// A class factory, application or profile object: its method table, then its state.
+struct Object {
+  const Slot* table;
+  const IID& answers;  // the interface it answers to besides IUnknown
+  Request release;     // the request its end sends the stand-in; Request{} for none
+  LONG references = 1;
+};
+
+HRESULT Forward(Request request, const Object* self, std::int32_t first = 0,
+                std::int32_t second = 0, const std::wstring& text = {},
+                std::wstring* reply = nullptr) {
+  const HWND standIn = ::FindWindowW(L"tSkMainForm", nullptr);
+  if (!standIn) return kNotRunning;
+  RequestHeader header;
+  header.object = ToNumber(self);
+  header.arguments[0] = first;
+  header.arguments[1] = second;
+  LRESULT answer = 0;
+  if (!Send(standIn, request, header, text, answer, reply)) return kNotRunning;
+  return static_cast<HRESULT>(answer);
+}
+
+ULONG STDMETHODCALLTYPE AddRef(Object* self) {
+  return static_cast<ULONG>(::InterlockedIncrement(&self->references));
+}
+
+ULONG STDMETHODCALLTYPE Release(Object* self) {
+  const LONG left = ::InterlockedDecrement(&self->references);
+  if (left == 0) {
+    if (self->release != Request{}) Forward(self->release, self);
+    delete self;
+  }
+  return static_cast<ULONG>(left);
+}
+
+HRESULT STDMETHODCALLTYPE QueryInterface(Object* self, const IID& iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid != IID_IUnknown && iid != self->answers) return E_NOINTERFACE;
+  AddRef(self);
+  *out = self;
+  return S_OK;
+}
+
+// Every position nobody calls. It takes only the object: calling it with arguments would
+// unbalance a 32-bit stack, so it must stay uncalled.
+HRESULT STDMETHODCALLTYPE NotImplemented(Object*) {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE ReadMoodText(Object* self, BSTR* mood) {
+  if (!mood) return E_POINTER;
+  *mood = nullptr;
+  std::wstring text;
+  const HRESULT status = Forward(Request::ReadMood, self, 0, 0, {}, &text);
+  // An empty text goes out as the null string, which COM allows and callers must take.
+  if (SUCCEEDED(status) && !text.empty())
+    *mood = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return status;
+}
+
+HRESULT STDMETHODCALLTYPE WriteMoodText(Object* self, BSTR mood) {
+  return Forward(Request::WriteMood, self, 0, 0, std::wstring(mood, ::SysStringLen(mood)));
+}
+
+const Slot* ProfileTable() {
+  static const std::array<Slot, 50> table = [] {
+    std::array<Slot, 50> slots;
+    slots.fill(AsSlot(&NotImplemented));
+    slots[0] = AsSlot(&QueryInterface);
+    slots[1] = AsSlot(&AddRef);
+    slots[2] = AsSlot(&Release);
+    slots[48] = AsSlot(&ReadMoodText);
+    slots[49] = AsSlot(&WriteMoodText);
+    return slots;
+  }();
+  return table.data();
+}
+
+HRESULT STDMETHODCALLTYPE Connect(Object* self, LONG first, LONG second) {
+  return Forward(Request::Connect, self, first, second);
+}
+
+HRESULT STDMETHODCALLTYPE ReadProfile(Object* self, Object** profile) {
+  if (!profile) return E_POINTER;
+  *profile = nullptr;
+  const HRESULT status = Forward(Request::ReadProfile, self);
+  if (SUCCEEDED(status))
+    *profile = new Object{ProfileTable(), kProfileInterface, Request::ReleaseProfile};
+  return status;
+}
+
+const Slot* ApplicationTable() {
+  static const std::array<Slot, 67> table = [] {
+    std::array<Slot, 67> slots;
+    slots.fill(AsSlot(&NotImplemented));
+    slots[0] = AsSlot(&QueryInterface);
+    slots[1] = AsSlot(&AddRef);
+    slots[2] = AsSlot(&Release);
+    slots[33] = AsSlot(&Connect);
+    slots[66] = AsSlot(&ReadProfile);
+    return slots;
+  }();
+  return table.data();
+}
+
+// The stand-in decides whether the creation succeeds; without it, it fails.
+HRESULT STDMETHODCALLTYPE CreateInstance(Object*, IUnknown* outer, const IID& iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (outer) return CLASS_E_NOAGGREGATION;
+  if (iid != IID_IUnknown && iid != kApplicationInterface) return E_NOINTERFACE;
+  auto* application =
+      new Object{ApplicationTable(), kApplicationInterface, Request::ReleaseApplication};
+  const HRESULT status = Forward(Request::Create, application);
+  if (FAILED(status)) {
+    delete application;
+    return status;
+  }
+  *out = application;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE LockServer(Object*, BOOL) {
+  return S_OK;
+}
+
+const Slot* FactoryTable() {
+  static const std::array<Slot, 5> table = {AsSlot(&QueryInterface), AsSlot(&AddRef),
+                                            AsSlot(&Release), AsSlot(&CreateInstance),
+                                            AsSlot(&LockServer)};
+  return table.data();
+}
+
+std::wstring ModulePath() {
+  HMODULE module = nullptr;
+  ::GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ModulePath), &module);
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(::GetModuleFileNameW(module, path.data(), MAX_PATH));
+  return path;
+}
+
+LSTATUS SetText(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+  return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, text.c_str(),
+                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE
+    DllGetClassObject(const CLSID& clsid, const IID& iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (clsid != kApplicationClass) return CLASS_E_CLASSNOTAVAILABLE;
+  auto* factory = new Object{FactoryTable(), IID_IClassFactory, Request{}};
+  const HRESULT status = QueryInterface(factory, iid, out);
+  Release(factory);
+  return status;
+}
+
+// Stays loaded for the process's life: nothing here counts the module's users.
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  return S_FALSE;
+}
+
+// Registers in the registry view of the calling process's bitness.
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllRegisterServer() {
+  const std::wstring server = std::wstring(kClassKey) + L"\\InprocServer32";
+  if (SetText(server, nullptr, ModulePath()) != ERROR_SUCCESS ||
+      SetText(server, L"ThreadingModel", L"Apartment") != ERROR_SUCCESS) {
+    return SELFREG_E_CLASS;
+  }
+  return S_OK;
+}
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  const LSTATUS status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey);
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : SELFREG_E_CLASS;
+}
+
+}  // extern "C"
