@@ -1,6 +1,14 @@
 #include "win32/main_window.h"
 
 #include "app/state.h"
+#include "ui/about.h"
+#include "ui/debug_report.h"
+#include "ui/form_geometry.h"
+#include "win32/dpi.h"
+#include "win32/gdi.h"
+#include "win32/resource.h"
+#include "win32/version_info.h"
+#include "win32/window_frame.h"
 
 namespace {
 
@@ -8,12 +16,22 @@ constexpr wchar_t kClassName[] = L"TunemoodMain";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerInterval = 1000;
 
-enum MenuCommand : UINT { kMenuEnabled = 1, kMenuAbout, kMenuExit };
+HICON LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TUNEMOOD), IMAGE_ICON,
+                                         ::GetSystemMetrics(widthMetric),
+                                         ::GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
+RECT ClientArea(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  return client;
+}
 
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Outside& outside)
-    : mInstance(instance), mOutside(outside), mSync(outside, *this) {}
+    : mInstance(instance), mOutside(outside), mSync(outside, *this), mMouse(mSync) {}
 
 bool MainWindow::Load() {
   WNDCLASSEXW windowClass{};
@@ -21,15 +39,18 @@ bool MainWindow::Load() {
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = &MainWindow::WindowProc;
   windowClass.hInstance = mInstance;
+  windowClass.hIcon = LoadProgramIcon(mInstance, SM_CXICON, SM_CYICON);
+  windowClass.hIconSm = LoadProgramIcon(mInstance, SM_CXSMICON, SM_CYSMICON);
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
   windowClass.lpszClassName = kClassName;
-  ::RegisterClassExW(&windowClass);
+  if (::RegisterClassExW(&windowClass) == 0) return false;
 
   mHwnd = ::CreateWindowExW(0, kClassName, L"frmMain", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 468, 320, nullptr, nullptr, mInstance, this);
-  if (mHwnd == nullptr)
-    return false;
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                            mInstance, this);
+  if (mHwnd == nullptr) return false;
+  WindowFrame(mHwnd).SetClientSize(kDesignClientWidth, kDesignClientHeight);
   Form_Load();
   return true;
 }
@@ -38,19 +59,14 @@ void MainWindow::Show() {
   ::ShowWindow(mHwnd, SW_SHOWNORMAL);
 }
 
+// mLeftButtonDown and mCurrentMood got their start values with their owners.
 void MainWindow::Form_Load() {
-  HMENU bar = ::CreateMenu();
-  mPopUp = ::CreatePopupMenu();
-  ::AppendMenuW(mPopUp, MF_STRING, kMenuEnabled, L"&Enabled");
-  ::AppendMenuW(mPopUp, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(mPopUp, MF_STRING, kMenuAbout, L"&About...");
-  ::AppendMenuW(mPopUp, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(mPopUp, MF_STRING, kMenuExit, L"E&xit");
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mPopUp), L"PopUp");
-  ::SetMenu(mHwnd, bar);
   mTimerRunning = ::SetTimer(mHwnd, kTimerId, kTimerInterval, nullptr) != 0;
   SetEnabledChecked(gEnabled);
-  ::SetWindowTextW(mHwnd, L"Tunemood");
+  mFonts = ReportFonts(WindowDpi(mHwnd));
+  ::SetWindowTextW(mHwnd, ReadOwnVersionString(L"ProductName").c_str());
+  WindowFrame frame(mHwnd);
+  EnlargeAndCentre(frame);
 }
 
 void MainWindow::ShowDebugInformation() {
@@ -60,37 +76,65 @@ void MainWindow::ShowDebugInformation() {
 
 void MainWindow::SetEnabledChecked(bool checked) {
   const UINT state = checked ? MF_CHECKED : MF_UNCHECKED;
-  ::CheckMenuItem(mPopUp, kMenuEnabled, MF_BYCOMMAND | state);
+  ::CheckMenuItem(::GetMenu(mHwnd), IDM_ENABLED, MF_BYCOMMAND | state);
 }
 
 void MainWindow::StopTimer() {
-  if (mTimerRunning)
-    ::KillTimer(mHwnd, kTimerId);
+  if (mTimerRunning) ::KillTimer(mHwnd, kTimerId);
   mTimerRunning = false;
 }
 
 void MainWindow::ClearWindow() {
-  ::InvalidateRect(mHwnd, nullptr, TRUE);
+  const WindowDc dc(mHwnd);
+  PaintReport(dc.get(), ClientArea(mHwnd), mFonts, {});
 }
 
+// Makes the report while painting and asks for no further repaint.
 void MainWindow::Form_Paint() {
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(mHwnd, &paint);
-  ::EndPaint(mHwnd, &paint);
-  static_cast<void>(dc);
+  const PaintScope paint(mHwnd);
+  PaintReport(paint.get(), ClientArea(mHwnd), mFonts, BuildDebugInformation(mOutside));
 }
 
 void MainWindow::OnCommand(UINT id) {
   switch (id) {
-    case kMenuEnabled:
+    case IDM_ENABLED:
       mSync.mnuEnabled_Click();
       break;
-    case kMenuExit:
-      ::SendMessageW(mHwnd, WM_CLOSE, 0, 0);
+    case IDM_ABOUT:
+      mnuAbout_Click();
+      break;
+    case IDM_EXIT:
+      mnuExit_Click();
       break;
     default:
       break;
   }
+}
+
+void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
+  mFonts = ReportFonts(dpi);
+  ::SetWindowPos(mHwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(mHwnd, nullptr, FALSE);
+}
+
+void MainWindow::mnuAbout_Click() {
+  const AboutBox box =
+      MakeAboutBox(ReadOwnVersionString(L"ProductName"), ReadOwnVersionString(L"FileDescription"),
+                   ReadOwnVersionString(L"LegalCopyright"));
+  ::MessageBoxW(mHwnd, box.text.c_str(), box.caption.c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+void MainWindow::mnuExit_Click() {
+  Unload();
+}
+
+void MainWindow::Unload() {
+  // Putting the mood back may pump messages; a second close must not unload twice.
+  if (mUnloading) return;
+  mUnloading = true;
+  mSync.Form_Unload();
+  ::DestroyWindow(mHwnd);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -101,8 +145,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   }
   auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (window == nullptr)
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (window == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   return window->HandleMessage(message, wParam, lParam);
 }
 
@@ -110,18 +153,41 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND hwnd = mHwnd;
   switch (message) {
     case WM_TIMER:
-      if (wParam == kTimerId)
-        mSync.tmrTimer_Timer();
+      if (wParam == kTimerId) mSync.tmrTimer_Timer();
       return 0;
     case WM_PAINT:
       Form_Paint();
       return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers the whole client area
+    case WM_LBUTTONDOWN:
+      mMouse.Form_MouseDown(kLeftButton);
+      return 0;
+    case WM_RBUTTONDOWN:
+      mMouse.Form_MouseDown(kRightButton);
+      return 0;
+    case WM_MBUTTONDOWN:
+      mMouse.Form_MouseDown(kMiddleButton);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      mMouse.Form_DblClick();
+      return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
-      mSync.Form_Unload();
-      ::DestroyWindow(mHwnd);
+      Unload();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process may end as soon as this returns: the user's mood goes back first.
+      if (wParam != FALSE) Unload();
       return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "app/form_window.h"
 #include "app/outside.h"
 #include "app/synchroniser.h"
+#include "ui/form_mouse.h"
+#include "win32/report_painter.h"
 
 // frmMain: the program's one window. It carries the timer, the menu and the debug report.
 class MainWindow final : public FormWindow {
@@ -19,6 +19,7 @@ class MainWindow final : public FormWindow {
   bool Load();
   void Show();
 
+  // Repaints at once; the paint makes the report afresh.
   void ShowDebugInformation() override;
   void SetEnabledChecked(bool checked) override;
   void StopTimer() override;
@@ -30,11 +31,18 @@ class MainWindow final : public FormWindow {
   void Form_Load();
   void Form_Paint();
   void OnCommand(UINT id);
+  void OnDpiChanged(unsigned dpi, const RECT& suggested);
+  void mnuAbout_Click();
+  void mnuExit_Click();
+  // The one way out, whatever asked for it: Exit, the close button or the end of the session.
+  void Unload();
 
   HINSTANCE mInstance;
   Outside& mOutside;
   Synchroniser mSync;
+  FormMouse mMouse;
+  ReportFonts mFonts;
   HWND mHwnd = nullptr;
-  HMENU mPopUp = nullptr;
   bool mTimerRunning = false;
+  bool mUnloading = false;
 };

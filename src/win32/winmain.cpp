@@ -17,8 +17,7 @@ class ComApartment {
  public:
   ComApartment() : mInitialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
   ~ComApartment() {
-    if (mInitialised)
-      ::CoUninitialize();
+    if (mInitialised) ::CoUninitialize();
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
@@ -34,8 +33,7 @@ class Win32Program final : public Program {
   bool IsAnotherCopyRunning() override { return mInstance.IsAnotherCopyRunning(); }
   void LoadAndShowFrmMain() override {
     mLoaded = mWindow.Load();
-    if (mLoaded)
-      mWindow.Show();
+    if (mLoaded) mWindow.Show();
   }
   bool IsRunning() const { return mLoaded; }
 

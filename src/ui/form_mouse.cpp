@@ -1,0 +1,13 @@
+#include "ui/form_mouse.h"
+
+void FormMouse::Form_MouseDown(std::int16_t button) {
+  if (button == kLeftButton) {
+    mLeftButtonDown = true;
+  } else if (button == kRightButton) {
+    mLeftButtonDown = false;
+  }
+}
+
+void FormMouse::Form_DblClick() {
+  if (mLeftButtonDown) mSync.mnuEnabled_Click();
+}

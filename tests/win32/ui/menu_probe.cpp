@@ -1,0 +1,55 @@
+// A test DLL that a WH_GETMESSAGE hook loads into the program: it describes the program's menu
+// to the test that asks.
+#include <windows.h>
+
+#include <string>
+
+#include "menu_probe.h"
+
+namespace {
+
+std::wstring ItemText(HMENU menu, UINT position) {
+  wchar_t text[64] = {};
+  ::GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+  return text;
+}
+
+std::wstring DescribeMenu(HWND window) {
+  const HMENU bar = ::GetMenu(window);
+  const HMENU popup = ::GetSubMenu(bar, 0);
+  std::wstring description = ItemText(bar, 0) + L":";
+  const int count = ::GetMenuItemCount(popup);
+  for (int i = 0; i < count; ++i) {
+    const UINT position = static_cast<UINT>(i);
+    const UINT state = ::GetMenuState(popup, position, MF_BYPOSITION);
+    if ((state & MF_SEPARATOR) != 0) {
+      description += L" -";
+      continue;
+    }
+    description += L" " + ItemText(popup, position);
+    if ((state & MF_CHECKED) != 0) description += L"(checked)";
+  }
+  return description;
+}
+
+void Reply(HWND to, HWND from, const std::wstring& text) {
+  COPYDATASTRUCT data{};
+  data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  data.lpData = const_cast<wchar_t*>(text.data());
+  DWORD_PTR unused = 0;
+  ::SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from),
+                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 2000, &unused);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    MenuProbeHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == PM_REMOVE) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (message->message == ::RegisterWindowMessageW(kMenuProbeMessage)) {
+      Reply(reinterpret_cast<HWND>(message->wParam), message->hwnd, DescribeMenu(message->hwnd));
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
