@@ -22,8 +22,7 @@ bool ChildProcess::Running() const {
 }
 
 long ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
-  if (!mProcess)
-    return -1;
+  if (!mProcess) return -1;
   if (::WaitForSingleObject(mProcess.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
     return -1;
   }
@@ -33,8 +32,7 @@ long ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
 }
 
 void ChildProcess::Terminate() {
-  if (!Running())
-    return;
+  if (!Running()) return;
   ::TerminateProcess(mProcess.get(), 1);
   ::WaitForSingleObject(mProcess.get(), 5000);
 }

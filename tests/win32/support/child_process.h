@@ -41,8 +41,7 @@ template <typename Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline)
-      return condition();
+    if (std::chrono::steady_clock::now() >= deadline) return condition();
     ::Sleep(25);
   }
   return true;
