@@ -36,6 +36,9 @@ void DoubleClick(HWND window, DWORD down, DWORD up) {
   ::GetClientRect(window, &client);
   POINT centre{client.right / 2, client.bottom / 2};
   ::ClientToScreen(window, &centre);
+  // The window of the test before may still be going away on top of this one; clicks must land
+  // on this one.
+  WaitUntil([&] { return ::WindowFromPoint(centre) == window; }, 3s);
   ::SetCursorPos(centre.x, centre.y);
   INPUT inputs[4] = {};
   for (int i = 0; i < 4; ++i) {
