@@ -25,6 +25,10 @@ ensure_packages() {
 build_packages=(cmake make g++ libgtest-dev googletest clang-format
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64)
 wine_packages=(wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick xdotool)
+# libFuzzer and the sanitizers' runtimes come with clang's runtime package; clang builds for
+# Windows link with lld.
+fuzz_packages=(clang libclang-rt-14-dev)
+analysis_packages=(clang lld clang-tidy cppcheck)
 
 # Configures and builds one CMake preset, quietly unless something fails.
 build_preset() {

@@ -44,6 +44,9 @@ void Synchroniser::FollowSavedMood(WindowHandle chat) {
   }
   std::wstring live;
   if (!mOutside.GetSkypeMood(live)) return;
+  // Switched off, our text is only left over from a switch-off that could not put the user's
+  // back; once the user types over it, theirs stands and ours is gone.
+  if (!gEnabled && !mCurrentMood.empty() && live != mCurrentMood) mCurrentMood.clear();
   if (!gInitialMoodKnown) {
     SaveInitialMood(live);
   } else if (mCurrentMood.empty() && live != gInitialMood && !IsOwnMarkup(live)) {
@@ -66,13 +69,16 @@ void Synchroniser::FollowPlayer(WindowHandle chat) {
   }
 }
 
+// Also while switched off: our text is then only left when the switch-off could not put the
+// user's own back, and it must not stay until the program ends.
 void Synchroniser::Restore(WindowHandle chat) {
-  if (!gEnabled || mCurrentMood.empty() || chat <= 0 || !gInitialMoodKnown) return;
+  if (mCurrentMood.empty() || chat <= 0 || !gInitialMoodKnown) return;
   if (mOutside.SetSkypeMood(gInitialMood)) mCurrentMood.clear();
 }
 
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
-  if (!gEnabled || markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
+  if (!gEnabled) return Restore(chat);
+  if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
   if (mOutside.SetSkypeMood(markup)) mCurrentMood = markup;
 }
 
@@ -93,6 +99,12 @@ void Synchroniser::mnuEnabled_Click() {
 void Synchroniser::Form_Unload() {
   HandlerScope scope(mInHandler);
   mForm.StopTimer();
-  if (mOutside.FindSkypeWindow() > 0 && gInitialMoodKnown) mOutside.SetSkypeMood(gInitialMood);
+  // No tick follows to try again, and a text of ours left behind is not the user's to the next
+  // start: a passing failure gets a few more attempts.
+  constexpr int kAttempts = 3;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (mOutside.FindSkypeWindow() <= 0 || !gInitialMoodKnown) break;
+    if (mOutside.SetSkypeMood(gInitialMood)) break;
+  }
   mForm.ClearWindow();
 }

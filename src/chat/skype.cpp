@@ -1,5 +1,6 @@
 #include "chat/skype.h"
 
+#include <cstddef>
 #include <cstdint>
 
 WindowHandle FindSkypeWindow(const Desktop& desktop) {
@@ -15,8 +16,8 @@ bool IsApiDisabled(const Registry& registry, Hive hive) {
   if (!registry.ReadValue(hive, L"SOFTWARE\\Policies\\Skype\\Phone", L"DisableApi", buffer)) {
     return false;
   }
-  const std::uint32_t value = buffer[0] | (buffer[1] << 8U) | (buffer[2] << 16U) |
-                              (static_cast<std::uint32_t>(buffer[3]) << 24U);
+  std::uint32_t value = 0;
+  for (std::size_t i = buffer.size(); i-- > 0;) value = (value << 8U) | buffer[i];
   return value == 1;
 }
 

@@ -43,6 +43,22 @@ class Win32Program final : public Program {
   bool mLoaded = false;
 };
 
+// Nothing that is loaded later comes from the current folder or the program's own, where a
+// stranger's file could wait: only from System32. The chat client's component is loaded by the
+// full path it registered. Windows 7 without its loader update lacks the call; there the
+// current folder at least leaves the search.
+void RestrictDllSearch() {
+  using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
+  const FARPROC found =
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+  const auto setDefaultDllDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void (*)()>(found));
+  if (setDefaultDllDirectories == nullptr ||
+      !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    ::SetDllDirectoryW(L"");
+  }
+}
+
 int RunMessageLoop() {
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -55,6 +71,7 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearch();
   ComApartment apartment;
   Win32Desktop desktop;
   Win32Registry registry;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/fake_outside.h"
 #include "app/markup.h"
 #include "app/state.h"
@@ -298,16 +300,58 @@ TEST_F(SynchroniserTest, SwitchingOffWithoutChatClientOrSavedMoodOnlyFlipsTheSwi
   EXPECT_EQ(world.calls, std::vector<std::wstring>{L"FindSkypeWindow"});
 }
 
-TEST_F(SynchroniserTest, AFailedSwitchOffRestoreKeepsOurTextAndIsNotRetried) {
+TEST_F(SynchroniserTest, AFailedSwitchOffRestoreIsTriedAgainByTheTicksWhileSwitchedOff) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  world.failWrites = 2;
+  sync.mnuEnabled_Click();
+  EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
+  Tick();  // still playing, still failing
+  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+  Tick();
+  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(sync.CurrentMood(), L"");
+  const std::size_t writes = world.writes.size();
+  world.Stop(L"A");
+  Tick();
+  world.Play(L"B");
+  Tick();
+  EXPECT_EQ(world.writes.size(), writes) << "switched off, nothing more is written";
+}
+
+TEST_F(SynchroniserTest, AfterAFailedSwitchOffTheUsersNewTextIsKeptAndSaved) {
   StartWithChat(true);
   world.Play(L"A");
   Tick();
   world.failWrites = 1;
   sync.mnuEnabled_Click();
-  EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
-  world.Stop(L"A");
+  world.mood = L"Typed while off";
   Tick();
-  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+  Tick();
+  EXPECT_EQ(world.mood, L"Typed while off");
+  EXPECT_EQ(gInitialMood, L"Typed while off");
+  EXPECT_EQ(sync.CurrentMood(), L"");
+}
+
+TEST_F(SynchroniserTest, UnloadTriesAFailedRestoreTwiceMoreAndThenGivesUp) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  world.failWrites = 2;
+  sync.Form_Unload();
+  EXPECT_EQ(world.mood, kOwnMood);
+}
+
+TEST_F(SynchroniserTest, UnloadEndsAfterThreeFailedRestores) {
+  StartWithChat(true);
+  world.Play(L"A");
+  Tick();
+  world.failWrites = -1;
+  world.calls.clear();
+  sync.Form_Unload();
+  EXPECT_EQ(std::count(world.calls.begin(), world.calls.end(), L"SetSkypeMood " + kOwnMood), 3);
+  EXPECT_TRUE(form.cleared);
 }
 
 TEST_F(SynchroniserTest, UnloadStopsTheTimerPutsTheSavedMoodBackAndClears) {

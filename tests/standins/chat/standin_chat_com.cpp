@@ -184,8 +184,7 @@ LSTATUS SetText(const std::wstring& key, const wchar_t* name, const std::wstring
 
 extern "C" {
 
-__declspec(dllexport) HRESULT STDAPICALLTYPE
-    DllGetClassObject(const CLSID& clsid, const IID& iid, void** out) {
+HRESULT STDAPICALLTYPE DllGetClassObject(const CLSID& clsid, const IID& iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (clsid != kApplicationClass) return CLASS_E_CLASSNOTAVAILABLE;
@@ -196,12 +195,12 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE
 }
 
 // Stays loaded for the process's life: nothing here counts the module's users.
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+HRESULT STDAPICALLTYPE DllCanUnloadNow() {
   return S_FALSE;
 }
 
 // Registers in the registry view of the calling process's bitness.
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllRegisterServer() {
+HRESULT STDAPICALLTYPE DllRegisterServer() {
   const std::wstring server = std::wstring(kClassKey) + L"\\InprocServer32";
   if (SetText(server, nullptr, ModulePath()) != ERROR_SUCCESS ||
       SetText(server, L"ThreadingModel", L"Apartment") != ERROR_SUCCESS) {
@@ -210,7 +209,7 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllRegisterServer() {
   return S_OK;
 }
 
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
+HRESULT STDAPICALLTYPE DllUnregisterServer() {
   const LSTATUS status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey);
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : SELFREG_E_CLASS;
 }
