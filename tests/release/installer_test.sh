@@ -122,5 +122,6 @@ for bitness in win32 win64; do
   check "nothing is left behind" nothing_new_except '^$'
 done
 
-say "Installer test: $passed passed, $failed failed"
+say "The installer test"
+echo "installers: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -52,6 +52,35 @@ enum class Request : ULONG_PTR {
   LiveProfiles,
 };
 
+// A call of the component by the name the log gives it.
+inline const wchar_t* CallName(Request request) {
+  switch (request) {
+    case Request::Create:
+      return L"Create";
+    case Request::Connect:
+      return L"Connect";
+    case Request::ReadProfile:
+      return L"ReadProfile";
+    case Request::ReadMood:
+      return L"ReadMood";
+    case Request::WriteMood:
+      return L"WriteMood";
+    case Request::ReleaseApplication:
+      return L"ReleaseApplication";
+    case Request::ReleaseProfile:
+      return L"ReleaseProfile";
+    default:
+      return L"";
+  }
+}
+
+// The same name in plain characters, as test names want it.
+inline std::string CallNameText(Request request) {
+  std::string name;
+  for (const wchar_t* c = CallName(request); *c != L'\0'; ++c) name += static_cast<char>(*c);
+  return name;
+}
+
 struct RequestHeader {
   std::uint64_t object = 0;  // the component's object the call is made on
   std::uint64_t reply = 0;   // the window whose text receives the answer's text; 0 for none

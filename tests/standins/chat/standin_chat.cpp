@@ -66,15 +66,7 @@ class StandIn {
 
  private:
   LRESULT Component(Request request, const RequestHeader& header, const std::wstring& text) {
-    static const std::map<Request, const wchar_t*> kNames = {
-        {Request::Create, L"Create"},
-        {Request::Connect, L"Connect"},
-        {Request::ReadProfile, L"ReadProfile"},
-        {Request::ReadMood, L"ReadMood"},
-        {Request::WriteMood, L"WriteMood"},
-        {Request::ReleaseApplication, L"ReleaseApplication"},
-        {Request::ReleaseProfile, L"ReleaseProfile"}};
-    Call call{header.process,      kNames.at(request),  header.object, header.arguments[0],
+    Call call{header.process,      CallName(request),   header.object, header.arguments[0],
               header.arguments[1], NextStatus(request), text};
     if (SUCCEEDED(call.result)) Perform(request, header, call.text);
     mLog.push_back(FormatCall(call));

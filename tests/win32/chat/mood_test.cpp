@@ -152,18 +152,7 @@ TEST_P(MoodStepFailureTest, FailsTheCallAndKeepsTheObject) {
 INSTANTIATE_TEST_SUITE_P(Steps, MoodStepFailureTest,
                          ::testing::Values(Request::Connect, Request::ReadProfile,
                                            Request::ReadMood, Request::WriteMood),
-                         [](const auto& testCase) {
-                           switch (testCase.param) {
-                             case Request::Connect:
-                               return "Connect";
-                             case Request::ReadProfile:
-                               return "ReadProfile";
-                             case Request::ReadMood:
-                               return "ReadMood";
-                             default:
-                               return "WriteMood";
-                           }
-                         });
+                         [](const auto& testCase) { return CallNameText(testCase.param); });
 
 TEST_F(MoodTest, SuccessStatusesOtherThanZeroLetTheCallsGoOn) {
   for (Request kind : {Request::Create, Request::Connect, Request::ReadProfile, Request::ReadMood,

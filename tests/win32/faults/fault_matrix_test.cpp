@@ -161,26 +161,11 @@ const char* PhaseName(Phase phase) {
   }
 }
 
-const char* KindName(Request kind) {
-  switch (kind) {
-    case Request::Create:
-      return "Create";
-    case Request::Connect:
-      return "Connect";
-    case Request::ReadProfile:
-      return "ReadProfile";
-    case Request::ReadMood:
-      return "ReadMood";
-    default:
-      return "WriteMood";
-  }
-}
-
 std::string CaseName(const ::testing::TestParamInfo<Fault>& info) {
   const Fault& fault = info.param;
   std::string name = PhaseName(fault.phase);
   if (fault.vanish) return name + "_ChatVanishes";
-  name += std::string("_") + KindName(fault.kind) + "_";
+  name += std::string("_") + CallNameText(fault.kind) + "_";
   return name + (fault.count < 0 ? "Always" : std::to_string(fault.count) + "Times");
 }
 
