@@ -2,12 +2,16 @@
 ; application data, one shortcut in the user's Start menu and one uninstall entry, nothing else.
 ; scripts/package runs: makensis -DBITNESS=32|64 -DSTAGE=<folder of the files> -DOUTFILE=<exe>
 
-Unicode true
+!if ${BITNESS} == 64
+  ; A 64-bit installer, which needs no 32-bit support to run.
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 SetCompressor /SOLID lzma
 
 !include LogicLib.nsh
 !include MUI2.nsh
-!include x64.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tunemood"
 !define SHORTCUT "$SMPROGRAMS\Tunemood.lnk"
@@ -46,13 +50,6 @@ ManifestDPIAware true
 
 Function .onInit
   SetShellVarContext current
-!if ${BITNESS} == 64
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "This is the 64-bit Tunemood and this Windows is 32-bit.$\r$\n\
-      Please download the 32-bit Tunemood instead." /SD IDOK
-    Abort
-  ${EndIf}
-!endif
   !insertmacro RefuseWhileRunning
 FunctionEnd
 

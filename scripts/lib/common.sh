@@ -1,6 +1,42 @@
-# Shared by the scripts: messages, and installing the Debian packages a step needs.
+# Shared by the scripts: messages, skipped steps, failures that name themselves, and installing
+# the Debian packages a step needs.
 
-say() { printf '\n== %s\n' "$*"; }
+# The step under way, named in the message of a command that fails in it.
+step="start"
+say() {
+  step=$*
+  printf '\n== %s\n' "$*"
+}
+
+# A failing command ends the script (set -e) with one line that names the step and the command;
+# -E carries this into functions. Command substitutions run in subshells that only report back.
+set -E
+report_failure() {
+  [ "$BASH_SUBSHELL" -eq 0 ] || return 0
+  local command="\`$2\` exited with status $1"
+  # A function of ours that gives up has said why already.
+  case $2 in return*) command="status $1" ;; esac
+  printf '\n%s FAILED in step "%s": %s\n' "$(basename "$0")" "$step" "$command" >&2
+}
+trap 'report_failure $? "$BASH_COMMAND"' ERR
+
+# skip WHAT WHY: says in one line what this machine cannot run, and keeps it for the summary of
+# the script the user started (the scripts it calls add theirs to the same list).
+if [ -z "${TUNEMOOD_SKIPPED:-}" ]; then
+  mkdir -p build
+  export TUNEMOOD_SKIPPED=$PWD/build/skipped.txt
+  : >"$TUNEMOOD_SKIPPED"
+fi
+skip() {
+  echo "Skipped: $1: $2"
+  echo "Skipped: $1: $2" >>"$TUNEMOOD_SKIPPED"
+}
+# Repeats, last, what was skipped, so that a run that passed says what it did not cover.
+summarise_skipped() {
+  [ -s "$TUNEMOOD_SKIPPED" ] || return 0
+  say "Skipped on this machine"
+  cat "$TUNEMOOD_SKIPPED"
+}
 
 # Installs the Debian packages that are missing; says which ones it installs.
 ensure_packages() {
@@ -38,6 +74,7 @@ build_preset() {
   if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "$(nproc)"; } >"$log" 2>&1; then
     cat "$log"
     rm -f "$log"
+    echo "cmake could not configure or build the $preset preset (its output is above)." >&2
     return 1
   fi
   rm -f "$log"

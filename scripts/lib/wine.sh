@@ -1,13 +1,34 @@
 # A Wine session for one build: its own prefix and its own Xvfb display, so that the two
 # bitnesses can run side by side without seeing each other's windows.
 
-# wine_session_start DIR: makes (once) and starts a 64-bit prefix in DIR/prefix on a new display.
+# Some machines boot with the kernel's 32-bit emulation off: every 32-bit Linux program, Wine's
+# 32-bit loader among them, then fails with "Exec format error". There only 64-bit Windows
+# programs run.
+wine_runs_32bit() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+no_32bit="this machine's kernel runs no 32-bit programs (/lib/ld-linux.so.2 --version fails)"
+
+# Debian's wine wrapper takes the 32-bit loader whenever it is installed, and wineboot, winepath
+# and the other tools go through its wine-stable: on a machine that cannot run it, both names
+# lead to the 64-bit loader instead, from a folder first on PATH.
+use_64bit_loader() {
+  local bin=$1/loader64 name
+  mkdir -p "$bin"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$name"
+    chmod +x "$bin/$name"
+  done
+  export WINELOADER=/usr/lib/wine/wine64 PATH="$bin:$PATH"
+}
+
+# wine_session_start DIR: makes (once) and starts a 64-bit prefix in DIR/prefix on a new display;
+# without 32-bit support, with the 64-bit loader alone.
 wine_session_start() {
   local dir=$1
   mkdir -p "$dir"
   # Wine takes only an absolute prefix path.
   dir=$(cd "$dir" && pwd)
   export WINEPREFIX="$dir/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wine_runs_32bit || use_64bit_loader "$dir"
 
   if [ -z "${TUNEMOOD_DISPLAY:-}" ]; then
     local displayfile="$dir/display"

@@ -90,7 +90,16 @@ expected_writes='/AppData/Local/Programs(/Tunemood(/.*)?)?$|/Tunemood\.lnk$|\\Un
 # Windows always has the key that holds the uninstall entries; a fresh prefix may not.
 wine reg add "$uninstall_key" /reg:64 /f >/dev/null 2>&1
 
-for bitness in win32 win64; do
+check "the 64-bit installer is a 64-bit program" \
+  grep -q 'file format pei-x86-64' <(x86_64-w64-mingw32-objdump -f "$packages/tunemood-win64-setup.exe")
+
+bitnesses=(win64)
+if wine_runs_32bit; then
+  bitnesses=(win32 win64)
+else
+  skip "the installer test of tunemood-win32-setup.exe" "$no_32bit"
+fi
+for bitness in "${bitnesses[@]}"; do
   say "Installer test: tunemood-$bitness-setup.exe"
   # What an earlier, interrupted run may have left.
   rm -rf "$install_dir" "$shortcut"
