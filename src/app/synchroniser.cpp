@@ -1,20 +1,24 @@
 #include "app/synchroniser.h"
 
+#include <utility>
+
 #include "app/markup.h"
 #include "app/state.h"
 
 namespace {
 
-// Marks a handler as running for its whole extent.
+// Marks a handler as running for its whole extent. A handler entered while another runs (the
+// unload, from a close that arrives while a call waits) leaves the other one marked.
 class HandlerScope {
  public:
-  explicit HandlerScope(bool& flag) : mFlag(flag) { mFlag = true; }
-  ~HandlerScope() { mFlag = false; }
+  explicit HandlerScope(bool& flag) : mFlag(flag), mFound(std::exchange(flag, true)) {}
+  ~HandlerScope() { mFlag = mFound; }
   HandlerScope(const HandlerScope&) = delete;
   HandlerScope& operator=(const HandlerScope&) = delete;
 
  private:
   bool& mFlag;
+  bool mFound;
 };
 
 }  // namespace
@@ -26,13 +30,17 @@ void SaveInitialMood(const std::wstring& live) {
 
 void Synchroniser::tmrTimer_Timer() {
   if (mInHandler) return;  // the next tick comes a second later
+  const WindowHandle chat = mOutside.FindSkypeWindow();
   {
     HandlerScope scope(mInHandler);
-    const WindowHandle chat = mOutside.FindSkypeWindow();
     FollowSavedMood(chat);
-    FollowPlayer(chat);
+    if (!mUnloaded) FollowPlayer(chat);
   }
+  // A close that arrived while the chat client was being asked has put the user's mood back; a
+  // text of ours that landed after that must not stay, and the window is gone.
+  if (mUnloaded) return Restore(chat);
   mForm.ShowDebugInformation();
+  RunPendingClicks();
 }
 
 void Synchroniser::FollowSavedMood(WindowHandle chat) {
@@ -83,7 +91,20 @@ void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
 }
 
 void Synchroniser::mnuEnabled_Click() {
-  HandlerScope scope(mInHandler);
+  ++mPendingClicks;
+  if (!mInHandler) RunPendingClicks();
+}
+
+// Also picks up the clicks that arrive while one of them waits in a call to the chat client.
+void Synchroniser::RunPendingClicks() {
+  while (mPendingClicks > 0) {
+    --mPendingClicks;
+    HandlerScope scope(mInHandler);
+    SwitchOver();
+  }
+}
+
+void Synchroniser::SwitchOver() {
   if (!gEnabled) {
     mForm.SetEnabledChecked(true);
     gEnabled = true;
@@ -98,13 +119,18 @@ void Synchroniser::mnuEnabled_Click() {
 
 void Synchroniser::Form_Unload() {
   HandlerScope scope(mInHandler);
+  mUnloaded = true;
   mForm.StopTimer();
   // No tick follows to try again, and a text of ours left behind is not the user's to the next
   // start: a passing failure gets a few more attempts.
   constexpr int kAttempts = 3;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (mOutside.FindSkypeWindow() <= 0 || !gInitialMoodKnown) break;
-    if (mOutside.SetSkypeMood(gInitialMood)) break;
+    if (mOutside.SetSkypeMood(gInitialMood)) {
+      mCurrentMood.clear();
+      break;
+    }
   }
+  mPendingClicks = 0;  // the program ends: a switch given by now has nothing left to act on
   mForm.ClearWindow();
 }

@@ -26,12 +26,17 @@ class Synchroniser {
   void FollowPlayer(WindowHandle chat);
   void Restore(WindowHandle chat);
   void Write(const std::wstring& markup, WindowHandle chat);
+  void RunPendingClicks();
+  void SwitchOver();
 
   Outside& mOutside;
   FormWindow& mForm;
   std::wstring mCurrentMood;
-  // A call into the chat client may pump messages; a tick must not start inside a handler.
+  // A call into the chat client may pump messages, and no handler may start inside another: a
+  // tick that finds one running is skipped, a click of Enabled waits until it has finished.
   bool mInHandler = false;
+  int mPendingClicks = 0;
+  bool mUnloaded = false;
 };
 
 // Saves the user's own mood text as read from the chat client. A text that is one of our own

@@ -36,12 +36,13 @@ TEST(Markup, RecognisesEveryMarkupItBuilds) {
 }
 
 TEST(Markup, DoesNotTakeTheUsersTextForItsOwn) {
-  for (const std::wstring& text :
-       std::vector<std::wstring>{L"", L"Out for lunch", L"<blink></blink>", kLink, L"</a>",
-                                 kLink + L"a<b</a>", kLink + L"a & b</a>", kLink + L"&amp</a>",
-                                 kLink + L"x</a> and more", L"<blink>" + kLink + L"x</a>",
-                                 L"<blink>plain</blink>", L"<a href=\"http://elsewhere/\">x</a>",
-                                 L"<blink><blink>" + kLink + L"x</a></blink></blink>"}) {
+  for (const std::wstring& text : std::vector<std::wstring>{
+           L"", L"Out for lunch", L"<blink></blink>", kLink, L"</a>", kLink + L"a<b</a>",
+           kLink + L"a & b</a>", kLink + L"&amp</a>", kLink + L"x</a> and more",
+           L"<blink>" + kLink + L"x</a>", L"<blink>" + kLink + L"a<b</a></blink>",
+           L"<blink>" + kLink + L"&amp</a></blink>", L"<blink>plain</blink>",
+           L"<a href=\"http://elsewhere/\">x</a>",
+           L"<blink><blink>" + kLink + L"x</a></blink></blink>"}) {
     EXPECT_FALSE(IsOwnMarkup(text)) << text;
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/fake_outside.h"
 #include "app/markup.h"
@@ -31,6 +32,14 @@ class SynchroniserTest : public ::testing::Test {
     world.calls.clear();
     sync.tmrTimer_Timer();
     return world.calls;
+  }
+  // Messages dispatched while the first call whose log starts with `call` waits.
+  void During(const std::wstring& call, std::function<void()> messages) {
+    world.afterCall = [call, messages, done = false](const std::wstring& made) mutable {
+      if (done || !made.starts_with(call)) return;
+      done = true;
+      messages();
+    };
   }
 
   FakeOutside world;
@@ -298,6 +307,17 @@ TEST_F(SynchroniserTest, SwitchingOffWithoutChatClientOrSavedMoodOnlyFlipsTheSwi
   sync.mnuEnabled_Click();
   EXPECT_FALSE(gEnabled);
   EXPECT_EQ(world.calls, std::vector<std::wstring>{L"FindSkypeWindow"});
+
+  // The chat client runs but its mood was never read: the user's text is not written over.
+  world.chatWindow = 77;
+  world.mood = kOwnMood;
+  world.failReads = -1;
+  Tick();
+  sync.mnuEnabled_Click();
+  sync.mnuEnabled_Click();
+  EXPECT_FALSE(gEnabled);
+  EXPECT_TRUE(world.writes.empty());
+  EXPECT_EQ(world.mood, kOwnMood);
 }
 
 TEST_F(SynchroniserTest, AFailedSwitchOffRestoreIsTriedAgainByTheTicksWhileSwitchedOff) {
@@ -392,6 +412,90 @@ TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
   sync.Form_Unload();
   EXPECT_EQ(pumped, 3);
   EXPECT_EQ(world.writes.size(), 3U);
+}
+
+TEST_F(SynchroniserTest, AClickInsideATicksChatCallRunsWhenTheTickHasFinished) {
+  StartWithChat(true);
+  world.Play(L"A");
+  During(L"GetSkypeMood", [this] {
+    sync.mnuEnabled_Click();
+    sync.tmrTimer_Timer();
+    EXPECT_TRUE(gEnabled) << "the click must not run inside the tick";
+  });
+  const std::vector<std::wstring> expected = {L"FindSkypeWindow",
+                                              L"GetSkypeMood",
+                                              L"FindWinampWindow",
+                                              L"IsWinampStopped",
+                                              L"GetWinampCurrentTrack",
+                                              L"IsWinampPaused",
+                                              L"SetSkypeMood " + FormatPlayingMood(L"A"),
+                                              L"FindSkypeWindow",
+                                              L"SetSkypeMood " + kOwnMood};
+  EXPECT_EQ(Tick(), expected);
+  EXPECT_FALSE(gEnabled);
+  EXPECT_FALSE(form.checked);
+  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(sync.CurrentMood(), L"");
+}
+
+TEST_F(SynchroniserTest, ClicksInsideAClicksChatCallRunAfterItInTheOrderGiven) {
+  StartWithChat(true);
+  During(L"SetSkypeMood", [this] {
+    sync.mnuEnabled_Click();  // on again
+    sync.tmrTimer_Timer();
+    sync.mnuEnabled_Click();  // and off
+    EXPECT_FALSE(form.checked) << "still the first switch-off";
+  });
+  sync.mnuEnabled_Click();
+  EXPECT_EQ(world.calls,
+            (std::vector<std::wstring>{L"FindSkypeWindow", L"SetSkypeMood " + kOwnMood,
+                                       L"FindSkypeWindow", L"SetSkypeMood " + kOwnMood}));
+  EXPECT_FALSE(gEnabled);
+  EXPECT_FALSE(form.checked);
+
+  // Nothing is left waiting: the next click switches on.
+  sync.mnuEnabled_Click();
+  EXPECT_TRUE(gEnabled);
+}
+
+TEST_F(SynchroniserTest, AnUnloadInsideATicksChatCallLeavesTheTickMarkedAsRunning) {
+  StartWithChat(true);
+  world.Play(L"A");
+  During(L"GetSkypeMood", [this] {
+    sync.mnuEnabled_Click();
+    sync.Form_Unload();
+    const std::size_t callsBefore = world.calls.size();
+    sync.tmrTimer_Timer();
+    EXPECT_EQ(world.calls.size(), callsBefore) << "no tick may start inside the first";
+  });
+  Tick();
+  EXPECT_TRUE(gEnabled) << "a click given before the unload is not run after it";
+}
+
+// A close while the tick waits on the chat client: the user's own text is what stays, whether
+// the close came during the read or during the write of the track, and the gone window is not
+// reported on.
+TEST_F(SynchroniserTest, AnUnloadInsideATicksChatCallLeavesTheUsersMoodStanding) {
+  for (const wchar_t* call : {L"GetSkypeMood", L"SetSkypeMood"}) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(call)));
+    SetUp();
+    world = FakeOutside();
+    Synchroniser window(world, form);
+    world.chatWindow = 77;
+    world.mood = kOwnMood;
+    window.tmrTimer_Timer();
+    window.mnuEnabled_Click();
+    world.Play(L"A");
+    During(call, [&window] { window.Form_Unload(); });
+    const int reports = form.reports;
+    window.tmrTimer_Timer();
+    EXPECT_EQ(world.mood, kOwnMood);
+    EXPECT_EQ(window.CurrentMood(), L"");
+    EXPECT_EQ(form.reports, reports);
+    // Only the write already under way when the close came may carry the track.
+    const bool writing = std::wstring(call) == L"SetSkypeMood";
+    EXPECT_EQ(std::ranges::count(world.writes, FormatPlayingMood(L"A")), writing ? 1 : 0);
+  }
 }
 
 }  // namespace

@@ -57,4 +57,17 @@ TEST_F(FormMouseTest, OtherButtonsLeaveTheLastLeftOrRightPressInCharge) {
   EXPECT_TRUE(gEnabled);
 }
 
+TEST_F(FormMouseTest, ADoubleClickWhileATickWaitsOnTheChatClientSwitchesAfterTheTick) {
+  world.chatWindow = 77;
+  world.afterCall = [this](const std::wstring& call) {
+    if (call != L"GetSkypeMood") return;
+    mouse.Form_MouseDown(kLeftButton);
+    mouse.Form_DblClick();
+    EXPECT_FALSE(gEnabled);
+  };
+  sync.tmrTimer_Timer();
+  EXPECT_TRUE(gEnabled);
+  EXPECT_TRUE(form.checked);
+}
+
 }  // namespace
