@@ -3,13 +3,22 @@
 
 # Some machines boot with the kernel's 32-bit emulation off: every 32-bit Linux program, Wine's
 # 32-bit loader among them, then fails with "Exec format error". There only 64-bit Windows
-# programs run.
+# programs run, unless scripts/emulate-32bit has them run under user-mode emulation.
 wine_runs_32bit() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
 no_32bit="this machine's kernel runs no 32-bit programs (/lib/ld-linux.so.2 --version fails)"
+i386_handler=tunemood-i386
+wine_emulates_32bit() { grep -qx enabled "/proc/sys/fs/binfmt_misc/$i386_handler" 2>/dev/null; }
+# Where 32-bit programs run only under emulation, says so in one line.
+note_32bit_emulation() {
+  if wine_emulates_32bit; then
+    echo "The 32-bit side runs under emulation (qemu-i386-static, binfmt_misc handler $i386_handler)."
+  fi
+}
 
 # Debian's wine wrapper takes the 32-bit loader whenever it is installed, and wineboot, winepath
-# and the other tools go through its wine-stable: on a machine that cannot run it, both names
-# lead to the 64-bit loader instead, from a folder first on PATH.
+# and the other tools go through its wine-stable: on a machine that cannot run it, or runs it
+# only under emulation, both names lead to the 64-bit loader instead, from a folder first on PATH.
+# It starts the 32-bit loader only for 32-bit programs.
 use_64bit_loader() {
   local bin=$1/loader64 name
   mkdir -p "$bin"
@@ -28,7 +37,7 @@ wine_session_start() {
   # Wine takes only an absolute prefix path.
   dir=$(cd "$dir" && pwd)
   export WINEPREFIX="$dir/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  wine_runs_32bit || use_64bit_loader "$dir"
+  if ! wine_runs_32bit || wine_emulates_32bit; then use_64bit_loader "$dir"; fi
 
   if [ -z "${TUNEMOOD_DISPLAY:-}" ]; then
     local displayfile="$dir/display"
@@ -56,6 +65,10 @@ wine_session_start() {
       >/dev/null 2>&1
     # The desktop setting takes effect with the next server; the registry is saved as it ends.
     wineserver -k
+  elif wine_runs_32bit && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    say "Adding 32-bit support to the Wine prefix, made where 32-bit programs could not run"
+    wineboot -u >/dev/null 2>&1
+    wineserver -w
   fi
   # A persistent server keeps every test from paying for its start; its output goes nowhere,
   # since Wine's background services inherit it.

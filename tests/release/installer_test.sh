@@ -96,6 +96,7 @@ check "the 64-bit installer is a 64-bit program" \
 bitnesses=(win64)
 if wine_runs_32bit; then
   bitnesses=(win32 win64)
+  note_32bit_emulation
 else
   skip "the installer test of tunemood-win32-setup.exe" "$no_32bit"
 fi
