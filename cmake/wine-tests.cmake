@@ -2,13 +2,10 @@
 # emulator). The caller provides the Wine prefix and the display (see scripts/test); tests share
 # one desktop, so they run one at a time.
 function(add_wine_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;ARGS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE wine_test_support GTest::gtest_main tunemood_warnings)
-  target_link_options(${name} PRIVATE -static)
-  if(ARG_DEPENDS)
-    add_dependencies(${name} ${ARG_DEPENDS})
-  endif()
-  add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+  target_link_libraries(${name} PRIVATE wine_harness wine_test_main tunemood_windows
+    tunemood_warnings)
+  add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS wine RUN_SERIAL TRUE TIMEOUT 300)
 endfunction()

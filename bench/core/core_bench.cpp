@@ -12,7 +12,7 @@ void SteadyTick(benchmark::State& state) {
   world.sync.tmrTimer_Timer();
   for (auto _ : state) {
     world.sync.tmrTimer_Timer();
-    benchmark::DoNotOptimize(world.form.lines.data());
+    benchmark::DoNotOptimize(world.form.report.data());
   }
 }
 BENCHMARK(SteadyTick);
@@ -24,7 +24,7 @@ void ChangingTick(benchmark::State& state) {
   for (auto _ : state) {
     world.Play(++track);
     world.sync.tmrTimer_Timer();
-    benchmark::DoNotOptimize(world.form.lines.data());
+    benchmark::DoNotOptimize(world.form.report.data());
   }
 }
 BENCHMARK(ChangingTick);

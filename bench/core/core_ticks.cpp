@@ -9,5 +9,5 @@ int main(int argc, char** argv) {
   quiet_world::World world;
   world.Play(1);
   for (long i = 0; i < ticks; ++i) world.sync.tmrTimer_Timer();
-  return world.form.lines.size() == 25 ? 0 : 1;
+  return world.form.report.size() == 25 ? 0 : 1;
 }

@@ -22,8 +22,6 @@ HRESULT CallMethod(IUnknown* object, std::size_t position, Args... args) {
   return table[position](object, args...);
 }
 
-using UniqueBstr = UniqueHandle<BSTR, &::SysFreeString>;
-
 constexpr wchar_t kChatClass[] = L"tSkMainForm";
 constexpr wchar_t kPlayerClass[] = L"Winamp v1.x";
 constexpr wchar_t kPolicyKey[] = L"SOFTWARE\\Policies\\Skype\\Phone";

@@ -5,25 +5,17 @@
 #include <chrono>
 
 #include "child_process.h"
+#include "program_hook.h"
 #include "wakeup_probe.h"
-#include "win32/unique_handle.h"
+#include "win32/handles.h"
+#include "window_search.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-HWND VisibleWindow(const wchar_t* windowClass, DWORD processId) {
-  for (HWND w = ::FindWindowExW(nullptr, nullptr, windowClass, nullptr); w != nullptr;
-       w = ::FindWindowExW(nullptr, w, windowClass, nullptr)) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && ::IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
 void Close(ChildProcess& child, HWND window) {
-  ::SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
+  Send(window, WM_CLOSE, 0, 0);
   child.WaitForExit(10s);
 }
 
@@ -59,7 +51,8 @@ std::optional<double> StartToWindow(const std::wstring& program, const std::wstr
   HWND window = nullptr;
   while (window == nullptr) {
     if (std::chrono::steady_clock::now() - started > 10s) return std::nullopt;
-    window = VisibleWindow(windowClass, child.Id());
+    // Polled more often than the harness does: the wait is what is measured.
+    window = FindShownWindow(child.Id(), windowClass);
     if (window == nullptr) ::Sleep(1);
   }
   const double milliseconds =
@@ -71,19 +64,12 @@ std::optional<double> StartToWindow(const std::wstring& program, const std::wstr
 std::optional<Wakeups> IdleWakeups(const std::wstring& tunemood, const std::wstring& probeDll,
                                    double seconds) {
   ChildProcess child(tunemood, L"");
-  HWND window = nullptr;
-  if (!WaitUntil([&] { return (window = VisibleWindow(L"TunemoodMain", child.Id())) != nullptr; },
-                 10s)) {
-    return std::nullopt;
-  }
-  const UniqueHandle<HWND, &::DestroyWindow> reply(
+  const HWND window = WaitForShownWindow(child.Id(), 10s, L"TunemoodMain");
+  if (window == nullptr) return std::nullopt;
+  const UniqueWindow reply(
       ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-  const UniqueHandle<HMODULE, &::FreeLibrary> dll(::LoadLibraryW(probeDll.c_str()));
-  const auto hook = reinterpret_cast<HOOKPROC>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(dll.get(), kWakeupProbeHook)));
-  if (hook == nullptr) return std::nullopt;
-  const UniqueHandle<HHOOK, &::UnhookWindowsHookEx> installed(::SetWindowsHookExW(
-      WH_GETMESSAGE, hook, dll.get(), ::GetWindowThreadProcessId(window, nullptr)));
+  const ProgramHook probe(probeDll, kWakeupProbeHook, window);
+  if (!probe.Installed()) return std::nullopt;
 
   const std::optional<Counts> before = Ask(window, reply.get());
   ::Sleep(static_cast<DWORD>(seconds * 1000));

@@ -8,6 +8,7 @@
 #include "desk.h"
 #include "win32/handles.h"
 #include "win32/resource.h"
+#include "window_search.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ class ChatTally {
     long fewest = chat.LiveProfiles();
     for (int look = 0; look < 3 && fewest > 0; ++look) {
       ::Sleep(20);
-      ::SendMessageTimeoutW(mProgram, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+      Send(mProgram, WM_NULL, 0, 0);
       fewest = std::min(fewest, chat.LiveProfiles());
     }
     return fewest;
@@ -94,11 +95,7 @@ std::optional<SoakReport> RunSoak(const SoakPlan& plan, std::wstring& failure) {
 
   SoakReport report;
   ChatTally tally(report, window);
-  auto tick = [&] {
-    DWORD_PTR unused = 0;
-    return ::SendMessageTimeoutW(window, WM_TIMER, kTickTimerId, 0, SMTO_NORMAL, 10000, &unused) !=
-           0;
-  };
+  auto tick = [&] { return Send(window, WM_TIMER, kTickTimerId, 0); };
   auto read = [&](ProcessCounters& into) {
     const std::optional<ProcessCounters> counters = ReadCounters(process.get());
     if (counters) into = *counters;

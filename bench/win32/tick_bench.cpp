@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "built_paths.h"
 #include "desk.h"
 #include "footprint.h"
 #include "soak.h"
@@ -83,10 +83,9 @@ int Start(int runs) {
   std::vector<double> program;
   std::vector<double> floor;
   for (int run = 0; run < runs; ++run) {
-    const std::optional<double> ours =
-        StartToWindow(WindowsPath(TUNEMOOD_EXE), L"", L"TunemoodMain");
+    const std::optional<double> ours = StartToWindow(TunemoodPath(), L"", L"TunemoodMain");
     const std::optional<double> minimal =
-        StartToWindow(WindowsPath(STANDIN_PLAYER), L"\"1. A - B - Winamp\"", L"Winamp v1.x");
+        StartToWindow(StandinPlayerPath(), L"\"1. A - B - Winamp\"", L"Winamp v1.x");
     if (!ours || !minimal) {
       std::puts("error=a program did not show its window");
       return 1;
@@ -101,8 +100,7 @@ int Start(int runs) {
 }
 
 int Idle(double seconds) {
-  const std::optional<Wakeups> wakeups =
-      IdleWakeups(WindowsPath(TUNEMOOD_EXE), WindowsPath(WAKEUP_PROBE), seconds);
+  const std::optional<Wakeups> wakeups = IdleWakeups(TunemoodPath(), WakeupProbePath(), seconds);
   if (!wakeups) {
     std::puts("error=the probe found no answer in the program");
     return 1;

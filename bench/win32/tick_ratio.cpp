@@ -10,7 +10,7 @@
 #include "app/synchroniser.h"
 #include "baseline_tick.h"
 #include "chat_standin.h"
-#include "core/report_form.h"
+#include "fake_platform/fake_form.h"
 #include "win32/com_automation.h"
 #include "win32/desktop.h"
 #include "win32/registry.h"
@@ -43,7 +43,7 @@ std::optional<TickTimes> MeasureTickRatio(long ticks, int rounds) {
   Win32Registry registry;
   ComAutomation automation;
   LiveOutside outside(desktop, registry, automation);
-  ReportForm form(outside);
+  FakeForm form(outside);
   Synchroniser sync(outside, form);
   gEnabled = true;
   // The first ticks create the object, save the user's mood and show the track.

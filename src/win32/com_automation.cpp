@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "win32/unique_handle.h"
+#include "win32/handles.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -30,8 +30,6 @@ constexpr std::size_t kConnectRequest = 33;
 constexpr std::size_t kProfileRead = 66;
 constexpr std::size_t kMoodTextRead = 48;
 constexpr std::size_t kMoodTextWrite = 49;
-
-using UniqueBstr = UniqueHandle<BSTR, &::SysFreeString>;
 
 class ComProfile final : public ChatProfile {
  public:

@@ -1,6 +1,7 @@
 #include "win32/dpi.h"
 
 #include "win32/gdi.h"
+#include "win32/module_export.h"
 
 unsigned SystemDpi() {
   const WindowDc screen(nullptr);
@@ -10,10 +11,8 @@ unsigned SystemDpi() {
 
 unsigned WindowDpi(HWND window) {
   // Looked up at run time: the program also runs on Windows 7, which lacks it.
-  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
-  const FARPROC found = ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
   const auto getDpiForWindow =
-      reinterpret_cast<GetDpiForWindowCall>(reinterpret_cast<void (*)()>(found));
+      FindExport<UINT WINAPI(HWND)>(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
   if (getDpiForWindow != nullptr) {
     const UINT dpi = getDpiForWindow(window);
     if (dpi > 0) return dpi;

@@ -2,11 +2,7 @@
 
 #include <windows.h>
 
-#include "win32/unique_handle.h"
-
-using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
-using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
-using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;
+#include "win32/handles.h"
 
 // Selects an object into a device context and puts the one it replaced back at the end.
 class SelectedObject {

@@ -5,7 +5,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "win32/unique_handle.h"
+#include "win32/handles.h"
+#include "win32/module_export.h"
 
 namespace {
 
@@ -35,8 +36,6 @@ struct Translation {
   WORD codePage;
 };
 
-using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
-
 // version.dll is not one of the DLLs that Windows always takes from its own folder: imported,
 // it would be looked for beside the program first, where anyone who can write that folder could
 // plant one. So it is loaded by its full path in the system folder, when needed.
@@ -47,8 +46,7 @@ class VersionLibrary {
   template <typename Function>
   Function* Find(const char* name) const {
     if (!mModule) return nullptr;
-    return reinterpret_cast<Function*>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(mModule.get(), name)));
+    return FindExport<Function>(mModule.get(), name);
   }
 
  private:

@@ -6,6 +6,7 @@
 #include "win32/com_automation.h"
 #include "win32/desktop.h"
 #include "win32/main_window.h"
+#include "win32/module_export.h"
 #include "win32/registry.h"
 #include "win32/single_instance.h"
 
@@ -48,11 +49,8 @@ class Win32Program final : public Program {
 // full path it registered. Windows 7 without its loader update lacks the call; there the
 // current folder at least leaves the search.
 void RestrictDllSearch() {
-  using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
-  const FARPROC found =
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-  const auto setDefaultDllDirectories =
-      reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void (*)()>(found));
+  const auto setDefaultDllDirectories = FindExport<BOOL WINAPI(DWORD)>(
+      ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   if (setDefaultDllDirectories == nullptr ||
       !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
     ::SetDllDirectoryW(L"");

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fake_outside.h"
 #include "app/markup.h"
 #include "app/state.h"
+#include "fake_platform/fake_form.h"
+#include "fake_platform/fake_world.h"
 
 namespace {
 
@@ -23,53 +24,53 @@ class MainTest : public ::testing::Test {
     gInitialMoodKnown = true;
     gEnabled = true;
   }
-  FakeOutside world;
+  FakeWorld world;
   FakeProgram program;
 };
 
 TEST_F(MainTest, ASecondCopyEndsWithoutTouchingAnything) {
   program.anotherCopy = true;
-  world.chatWindow = 7;
-  Main(world, program);
-  EXPECT_TRUE(world.calls.empty());
+  world.OpenChat(7);
+  Main(world.outside, program);
+  EXPECT_TRUE(world.outside.calls.empty());
   EXPECT_FALSE(program.shown);
 }
 
 TEST_F(MainTest, CapturesTheUsersMoodAndStartsSwitchedOff) {
-  world.chatWindow = 7;
-  world.mood = L"Busy";
-  Main(world, program);
+  world.OpenChat(7);
+  world.chat.mood = L"Busy";
+  Main(world.outside, program);
   EXPECT_EQ(gInitialMood, L"Busy");
   EXPECT_TRUE(gInitialMoodKnown);
   EXPECT_FALSE(gEnabled);
   EXPECT_TRUE(program.shown);
-  EXPECT_TRUE(world.writes.empty());
+  EXPECT_TRUE(world.outside.writes.empty());
 }
 
 TEST_F(MainTest, AnEmptyMoodIsKnown) {
-  world.chatWindow = 7;
-  Main(world, program);
+  world.OpenChat(7);
+  Main(world.outside, program);
   EXPECT_EQ(gInitialMood, L"");
   EXPECT_TRUE(gInitialMoodKnown);
 }
 
 TEST_F(MainTest, WithoutChatClientOrReadNoMoodIsKnown) {
-  Main(world, program);
+  Main(world.outside, program);
   EXPECT_FALSE(gInitialMoodKnown);
   EXPECT_EQ(gInitialMood, L"");
-  EXPECT_EQ(world.calls, std::vector<std::wstring>{L"FindSkypeWindow"});
+  EXPECT_EQ(world.outside.calls, std::vector<std::wstring>{L"FindSkypeWindow"});
 
-  world.chatWindow = 7;
-  world.failReads = 1;
-  Main(world, program);
+  world.OpenChat(7);
+  world.FailReads(1);
+  Main(world.outside, program);
   EXPECT_FALSE(gInitialMoodKnown);
   EXPECT_TRUE(program.shown);
 }
 
 TEST_F(MainTest, OurLinkLeftFromAKilledRunIsNotTakenForTheUsersText) {
-  world.chatWindow = 7;
-  world.mood = FormatPlayingMood(L"A - B");
-  Main(world, program);
+  world.OpenChat(7);
+  world.chat.mood = FormatPlayingMood(L"A - B");
+  Main(world.outside, program);
   EXPECT_TRUE(gInitialMoodKnown);
   EXPECT_EQ(gInitialMood, L"");
 }

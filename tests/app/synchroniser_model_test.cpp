@@ -4,35 +4,32 @@
 
 #include <random>
 
-#include "app/fake_outside.h"
 #include "app/markup.h"
 #include "app/state.h"
 #include "app/synchroniser.h"
+#include "fake_platform/fake_form.h"
+#include "fake_platform/fake_world.h"
 
 namespace {
 
-const std::vector<std::wstring> kCaptions = {L"1. A - B - Winamp",
-                                             L"1. A - B - Winamp [Paused]",
-                                             L"1. A - B - Winamp [Stopped]",
-                                             L"2. <i>C</i> & \"D\" - Winamp",
-                                             L"2. <i>C</i> & \"D\" - Winamp [Paused]",
-                                             L"no track here",
-                                             L"3. - Winamp",
-                                             L"Winamp v5 - Winamp [Paused]",
-                                             L""};
+// The player's captions, each with the text it asks for: a markup, or "" to put the saved mood
+// back.
+struct Shown {
+  std::wstring caption;
+  std::wstring wanted;
+};
+const std::vector<Shown> kCaptions = {
+    {L"1. A - B - Winamp", FormatPlayingMood(L"A - B")},
+    {L"1. A - B - Winamp [Paused]", FormatPausedMood(FormatPlayingMood(L"A - B"))},
+    {L"1. A - B - Winamp [Stopped]", L""},
+    {L"2. <i>C</i> & \"D\" - Winamp", FormatPlayingMood(L"<i>C</i> & \"D\"")},
+    {L"2. <i>C</i> & \"D\" - Winamp [Paused]",
+     FormatPausedMood(FormatPlayingMood(L"<i>C</i> & \"D\""))},
+    {L"no track here", L""},
+    {L"3. - Winamp", L""},
+    {L"Winamp v5 - Winamp [Paused]", FormatPausedMood(FormatPlayingMood(L""))},
+    {L"", L""}};
 const std::vector<std::wstring> kUserMoods = {L"", L"Busy", L"<b>bold</b>", L"Ünïcødé ♫"};
-
-// The text the player's state asks for: a markup, or "" to put the saved mood back.
-std::wstring Wanted(const FakeOutside& world) {
-  if (world.playerWindow <= 0) return {};
-  const bool stopped = ContainsText(world.caption, L" - Winamp [Stopped]");
-  if (stopped) return {};
-  const std::wstring track = TrackFromCaption(world.caption);
-  if (ContainsText(world.caption, L" - Winamp [Paused]")) {
-    return FormatPausedMood(FormatPlayingMood(track));
-  }
-  return track.empty() ? std::wstring() : FormatPlayingMood(track);
-}
 
 class RandomWorld {
  public:
@@ -45,23 +42,26 @@ class RandomWorld {
   void Step() {
     switch (Pick(9)) {
       case 0:
-        mWorld.Show(kCaptions[Pick(kCaptions.size())]);
+        mShown = kCaptions[Pick(kCaptions.size())];
+        mWorld.Show(mShown.caption);
         break;
       case 1:
+        mShown = {};
         mWorld.ClosePlayer();
         break;
       case 2:
-        mWorld.chatWindow = mWorld.chatWindow > 0 ? 0 : 77;
+        mChatRuns = !mChatRuns;
+        mChatRuns ? mWorld.OpenChat() : mWorld.CloseChat();
         break;
       case 3:
-        mWorld.mood = kUserMoods[Pick(kUserMoods.size())];
+        mWorld.chat.mood = kUserMoods[Pick(kUserMoods.size())];
         mUserEdited = true;
         break;
       case 4:
-        mWorld.failReads = static_cast<int>(Pick(3));
+        mWorld.FailReads(static_cast<int>(Pick(3)));
         break;
       case 5:
-        mWorld.failWrites = static_cast<int>(Pick(3));
+        mWorld.FailWrites(static_cast<int>(Pick(3)));
         break;
       case 6:
         mSync.mnuEnabled_Click();
@@ -75,24 +75,24 @@ class RandomWorld {
 
  private:
   void Tick() {
-    const std::size_t writesBefore = mWorld.writes.size();
-    const int failuresBefore = mWorld.failWrites;
+    const std::size_t writesBefore = mWorld.outside.writes.size();
+    const int failuresBefore = mWorld.chat.failNext[L"WriteMood"];
     const std::wstring savedBefore = gInitialMood;
     mSync.tmrTimer_Timer();
-    const std::size_t written = mWorld.writes.size() - writesBefore;
+    const std::size_t written = mWorld.outside.writes.size() - writesBefore;
     ASSERT_LE(written, 1U) << "at most one write per tick";
     if (written == 1) {
       mUserEdited = false;
-      const std::wstring& text = mWorld.writes.back();
+      const std::wstring& text = mWorld.outside.writes.back();
       EXPECT_TRUE(IsOwnMarkup(text) || text == gInitialMood || text == savedBefore)
           << "a write carries a markup or the saved mood";
     }
-    const bool writeFailed = mWorld.failWrites != failuresBefore;
-    if (gEnabled && mWorld.chatWindow > 0 && gInitialMoodKnown && !writeFailed) {
-      EXPECT_EQ(mSync.CurrentMood(), Wanted(mWorld)) << "the chat client shows what is wanted";
+    const bool writeFailed = mWorld.chat.failNext[L"WriteMood"] != failuresBefore;
+    if (gEnabled && mChatRuns && gInitialMoodKnown && !writeFailed) {
+      EXPECT_EQ(mSync.CurrentMood(), mShown.wanted) << "the chat client shows what is wanted";
     }
     if (!mSync.CurrentMood().empty() && !mUserEdited) {
-      EXPECT_EQ(mWorld.mood, mSync.CurrentMood()) << "what we recorded is what was written";
+      EXPECT_EQ(mWorld.chat.mood, mSync.CurrentMood()) << "what we recorded is what was written";
     }
   }
 
@@ -113,10 +113,12 @@ class RandomWorld {
   }
 
   std::mt19937 mRandom;
+  Shown mShown;  // a closed player wants "" too
+  bool mChatRuns = false;
   bool mUserEdited = false;  // the user typed over the chat client's mood since our last write
-  FakeOutside mWorld;
+  FakeWorld mWorld;
   FakeForm mForm;
-  Synchroniser mSync{mWorld, mForm};
+  Synchroniser mSync{mWorld.outside, mForm};
 };
 
 TEST(SynchroniserModel, InvariantsHoldThroughLongRandomRuns) {

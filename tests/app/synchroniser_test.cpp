@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/fake_outside.h"
 #include "app/markup.h"
 #include "app/state.h"
+#include "fake_platform/fake_form.h"
+#include "fake_platform/fake_world.h"
 
 namespace {
 
@@ -22,29 +23,29 @@ class SynchroniserTest : public ::testing::Test {
   }
   // The chat client runs with the user's own text, captured by a first tick.
   void StartWithChat(bool enabled) {
-    world.chatWindow = 77;
-    world.mood = kOwnMood;
+    world.OpenChat();
+    world.chat.mood = kOwnMood;
     sync.tmrTimer_Timer();
     if (enabled) sync.mnuEnabled_Click();
-    world.calls.clear();
+    world.outside.calls.clear();
   }
   std::vector<std::wstring> Tick() {
-    world.calls.clear();
+    world.outside.calls.clear();
     sync.tmrTimer_Timer();
-    return world.calls;
+    return world.outside.calls;
   }
   // Messages dispatched while the first call whose log starts with `call` waits.
   void During(const std::wstring& call, std::function<void()> messages) {
-    world.afterCall = [call, messages, done = false](const std::wstring& made) mutable {
+    world.outside.afterCall = [call, messages, done = false](const std::wstring& made) mutable {
       if (done || !made.starts_with(call)) return;
       done = true;
       messages();
     };
   }
 
-  FakeOutside world;
+  FakeWorld world;
   FakeForm form;
-  Synchroniser sync{world, form};
+  Synchroniser sync{world.outside, form};
 };
 
 TEST_F(SynchroniserTest, ATickAsksInTheFixedOrderAndEndsWithTheReport) {
@@ -73,33 +74,33 @@ TEST_F(SynchroniserTest, PlayerStatesChooseTheText) {
   StartWithChat(true);
   world.Play(L"A - B");
   Tick();
-  EXPECT_EQ(world.mood, FormatPlayingMood(L"A - B"));
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"A - B"));
   world.Pause(L"A - B");
   Tick();
-  EXPECT_EQ(world.mood, FormatPausedMood(FormatPlayingMood(L"A - B")));
+  EXPECT_EQ(world.chat.mood, FormatPausedMood(FormatPlayingMood(L"A - B")));
   world.Play(L"A - B");
   Tick();
-  EXPECT_EQ(world.mood, FormatPlayingMood(L"A - B"));
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"A - B"));
   world.Stop(L"A - B");
   Tick();
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
   EXPECT_EQ(sync.CurrentMood(), L"");
 
   world.Play(L"C");
   Tick();
   world.ClosePlayer();
   Tick();
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
 
   world.Play(L"C");
   Tick();
   world.Show(L"Just a caption");  // no track, not paused: like stopped
   Tick();
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
 
   world.Show(L"Nothing here - Winamp [Paused]");  // paused with no track still blinks
   Tick();
-  EXPECT_EQ(world.mood, FormatPausedMood(FormatPlayingMood(L"")));
+  EXPECT_EQ(world.chat.mood, FormatPausedMood(FormatPlayingMood(L"")));
 }
 
 TEST_F(SynchroniserTest, StoppedIsNotAskedForTrackOrPause) {
@@ -115,7 +116,7 @@ TEST_F(SynchroniserTest, AnUnchangedTrackIsWrittenOnce) {
   Tick();
   Tick();
   Tick();
-  EXPECT_EQ(world.writes.size(), 1U);
+  EXPECT_EQ(world.outside.writes.size(), 1U);
 }
 
 TEST_F(SynchroniserTest, NothingIsWrittenWhileSwitchedOff) {
@@ -124,7 +125,7 @@ TEST_F(SynchroniserTest, NothingIsWrittenWhileSwitchedOff) {
   Tick();
   world.Stop(L"A");
   Tick();
-  EXPECT_TRUE(world.writes.empty());
+  EXPECT_TRUE(world.outside.writes.empty());
   EXPECT_EQ(gInitialMood, kOwnMood);
 }
 
@@ -133,58 +134,59 @@ TEST_F(SynchroniserTest, TheFirstTickThatFindsTheChatClientCapturesAndWrites) {
   world.Play(L"A");
   Tick();
   EXPECT_FALSE(gInitialMoodKnown);
-  world.chatWindow = 5;
-  world.mood = kOwnMood;
+  world.OpenChat(5);
+  world.chat.mood = kOwnMood;
   Tick();
   EXPECT_TRUE(gInitialMoodKnown);
   EXPECT_EQ(gInitialMood, kOwnMood);
-  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"A"));
 }
 
 TEST_F(SynchroniserTest, NothingIsWrittenBeforeACaptureSucceeds) {
   gEnabled = true;
-  world.chatWindow = 5;
-  world.failReads = 2;
+  world.OpenChat(5);
+  world.FailReads(2);
   world.Play(L"A");
   Tick();
   Tick();
-  EXPECT_TRUE(world.writes.empty());
+  EXPECT_TRUE(world.outside.writes.empty());
   Tick();
-  EXPECT_EQ(world.writes.size(), 1U);
+  EXPECT_EQ(world.outside.writes.size(), 1U);
 }
 
 TEST_F(SynchroniserTest, ANegativeChatHandleCountsAsNotRunning) {
   StartWithChat(true);
-  world.chatWindow = -3;
+  world.OpenChat(-3);
   world.Play(L"A");
   Tick();
-  EXPECT_TRUE(world.writes.empty());
+  EXPECT_TRUE(world.outside.writes.empty());
   EXPECT_FALSE(gInitialMoodKnown);
 }
 
 TEST_F(SynchroniserTest, TheSavedMoodFollowsTheUserOnlyWhileNothingOfOursIsShown) {
   StartWithChat(true);
-  world.mood = L"Gone fishing";
+  world.chat.mood = L"Gone fishing";
   Tick();
   EXPECT_EQ(gInitialMood, L"Gone fishing");
 
   world.Play(L"A");
   Tick();
-  world.mood = L"Typed over the track";
+  world.chat.mood = L"Typed over the track";
   Tick();
   EXPECT_EQ(gInitialMood, L"Gone fishing");
-  EXPECT_TRUE(world.writes.size() == 1U) << "the user's text is not overwritten until it changes";
+  EXPECT_TRUE(world.outside.writes.size() == 1U)
+      << "the user's text is not overwritten until it changes";
   world.Play(L"B");
   Tick();
   world.Stop(L"B");
   Tick();
-  EXPECT_EQ(world.mood, L"Gone fishing");
+  EXPECT_EQ(world.chat.mood, L"Gone fishing");
 }
 
 TEST_F(SynchroniserTest, AFailedReadNeitherCapturesNorAdopts) {
   StartWithChat(false);
-  world.mood = L"new";
-  world.failReads = 1;
+  world.chat.mood = L"new";
+  world.FailReads(1);
   Tick();
   EXPECT_EQ(gInitialMood, kOwnMood);
   Tick();
@@ -195,7 +197,7 @@ TEST_F(SynchroniserTest, ChatClientClosingForgetsTheSavedMoodAndWhatWasWritten) 
   StartWithChat(true);
   world.Play(L"A");
   Tick();
-  world.chatWindow = 0;
+  world.CloseChat();
   Tick();
   EXPECT_EQ(sync.CurrentMood(), L"");
   EXPECT_EQ(gInitialMood, L"");
@@ -206,9 +208,9 @@ TEST_F(SynchroniserTest, OurOwnMarkupLeftBehindIsNeverSavedAsTheUsersText) {
   StartWithChat(true);
   world.Play(L"A");
   Tick();
-  world.chatWindow = 0;  // the chat client closes and keeps our link
+  world.CloseChat();  // the chat client closes and keeps our link
   Tick();
-  world.chatWindow = 77;
+  world.OpenChat();
   world.ClosePlayer();
   Tick();
   EXPECT_TRUE(gInitialMoodKnown);
@@ -217,10 +219,10 @@ TEST_F(SynchroniserTest, OurOwnMarkupLeftBehindIsNeverSavedAsTheUsersText) {
   Tick();
   world.ClosePlayer();
   Tick();
-  EXPECT_EQ(world.mood, L"") << "the stale link is cleared, not restored";
+  EXPECT_EQ(world.chat.mood, L"") << "the stale link is cleared, not restored";
 
   // Nor is it adopted later: the user's text stays what was saved.
-  world.mood = FormatPausedMood(FormatPlayingMood(L"Z"));
+  world.chat.mood = FormatPausedMood(FormatPlayingMood(L"Z"));
   Tick();
   EXPECT_EQ(gInitialMood, L"");
 }
@@ -228,7 +230,7 @@ TEST_F(SynchroniserTest, OurOwnMarkupLeftBehindIsNeverSavedAsTheUsersText) {
 TEST_F(SynchroniserTest, AFailedWriteIsRetriedEveryTickUntilItSucceeds) {
   StartWithChat(true);
   world.Play(L"A");
-  world.failWrites = 3;
+  world.FailWrites(3);
   for (int i = 0; i < 3; ++i) {
     Tick();
     EXPECT_EQ(sync.CurrentMood(), L"");
@@ -237,36 +239,36 @@ TEST_F(SynchroniserTest, AFailedWriteIsRetriedEveryTickUntilItSucceeds) {
   EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
 
   world.Stop(L"A");
-  world.failWrites = 2;
+  world.FailWrites(2);
   Tick();
   Tick();
   EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
   Tick();
   EXPECT_EQ(sync.CurrentMood(), L"");
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
 }
 
 TEST_F(SynchroniserTest, RestoringAnEmptySavedMoodWritesTheEmptyText) {
-  world.chatWindow = 77;
-  world.mood = L"";
+  world.OpenChat();
+  world.chat.mood = L"";
   Tick();
   sync.mnuEnabled_Click();
   world.Play(L"A");
   Tick();
   world.ClosePlayer();
   Tick();
-  EXPECT_EQ(world.writes.back(), L"");
+  EXPECT_EQ(world.outside.writes.back(), L"");
 }
 
 TEST_F(SynchroniserTest, APlayerThatClosesInTheMiddleOfATickRestores) {
   StartWithChat(true);
   world.Play(L"A");
   Tick();
-  world.afterCall = [this](const std::wstring& call) {
+  world.outside.afterCall = [this](const std::wstring& call) {
     if (call == L"IsWinampStopped") world.ClosePlayer();
   };
   Tick();
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
 }
 
 TEST_F(SynchroniserTest, SwitchingOnWritesNothingUntilTheNextTick) {
@@ -275,9 +277,9 @@ TEST_F(SynchroniserTest, SwitchingOnWritesNothingUntilTheNextTick) {
   sync.mnuEnabled_Click();
   EXPECT_TRUE(form.checked);
   EXPECT_TRUE(gEnabled);
-  EXPECT_TRUE(world.calls.empty());
+  EXPECT_TRUE(world.outside.calls.empty());
   Tick();
-  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"A"));
 }
 
 TEST_F(SynchroniserTest, SwitchingOffPutsTheSavedMoodBack) {
@@ -287,69 +289,69 @@ TEST_F(SynchroniserTest, SwitchingOffPutsTheSavedMoodBack) {
   sync.mnuEnabled_Click();
   EXPECT_FALSE(form.checked);
   EXPECT_FALSE(gEnabled);
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
   EXPECT_EQ(sync.CurrentMood(), L"");
 
   // Switching back on within the second writes the track again at the next tick.
   sync.mnuEnabled_Click();
   Tick();
-  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"A"));
 }
 
 TEST_F(SynchroniserTest, SwitchingOffWritesTheSavedMoodEvenWhenNothingOfOursIsShown) {
   StartWithChat(true);
   sync.mnuEnabled_Click();
-  EXPECT_EQ(world.writes, std::vector<std::wstring>{kOwnMood});
+  EXPECT_EQ(world.outside.writes, std::vector<std::wstring>{kOwnMood});
 }
 
 TEST_F(SynchroniserTest, SwitchingOffWithoutChatClientOrSavedMoodOnlyFlipsTheSwitch) {
   gEnabled = true;
   sync.mnuEnabled_Click();
   EXPECT_FALSE(gEnabled);
-  EXPECT_EQ(world.calls, std::vector<std::wstring>{L"FindSkypeWindow"});
+  EXPECT_EQ(world.outside.calls, std::vector<std::wstring>{L"FindSkypeWindow"});
 
   // The chat client runs but its mood was never read: the user's text is not written over.
-  world.chatWindow = 77;
-  world.mood = kOwnMood;
-  world.failReads = -1;
+  world.OpenChat();
+  world.chat.mood = kOwnMood;
+  world.FailReads(-1);
   Tick();
   sync.mnuEnabled_Click();
   sync.mnuEnabled_Click();
   EXPECT_FALSE(gEnabled);
-  EXPECT_TRUE(world.writes.empty());
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_TRUE(world.outside.writes.empty());
+  EXPECT_EQ(world.chat.mood, kOwnMood);
 }
 
 TEST_F(SynchroniserTest, AFailedSwitchOffRestoreIsTriedAgainByTheTicksWhileSwitchedOff) {
   StartWithChat(true);
   world.Play(L"A");
   Tick();
-  world.failWrites = 2;
+  world.FailWrites(2);
   sync.mnuEnabled_Click();
   EXPECT_EQ(sync.CurrentMood(), FormatPlayingMood(L"A"));
   Tick();  // still playing, still failing
-  EXPECT_EQ(world.mood, FormatPlayingMood(L"A"));
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"A"));
   Tick();
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
   EXPECT_EQ(sync.CurrentMood(), L"");
-  const std::size_t writes = world.writes.size();
+  const std::size_t writes = world.outside.writes.size();
   world.Stop(L"A");
   Tick();
   world.Play(L"B");
   Tick();
-  EXPECT_EQ(world.writes.size(), writes) << "switched off, nothing more is written";
+  EXPECT_EQ(world.outside.writes.size(), writes) << "switched off, nothing more is written";
 }
 
 TEST_F(SynchroniserTest, AfterAFailedSwitchOffTheUsersNewTextIsKeptAndSaved) {
   StartWithChat(true);
   world.Play(L"A");
   Tick();
-  world.failWrites = 1;
+  world.FailWrites(1);
   sync.mnuEnabled_Click();
-  world.mood = L"Typed while off";
+  world.chat.mood = L"Typed while off";
   Tick();
   Tick();
-  EXPECT_EQ(world.mood, L"Typed while off");
+  EXPECT_EQ(world.chat.mood, L"Typed while off");
   EXPECT_EQ(gInitialMood, L"Typed while off");
   EXPECT_EQ(sync.CurrentMood(), L"");
 }
@@ -358,19 +360,19 @@ TEST_F(SynchroniserTest, UnloadTriesAFailedRestoreTwiceMoreAndThenGivesUp) {
   StartWithChat(true);
   world.Play(L"A");
   Tick();
-  world.failWrites = 2;
+  world.FailWrites(2);
   sync.Form_Unload();
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
 }
 
 TEST_F(SynchroniserTest, UnloadEndsAfterThreeFailedRestores) {
   StartWithChat(true);
   world.Play(L"A");
   Tick();
-  world.failWrites = -1;
-  world.calls.clear();
+  world.FailWrites(-1);
+  world.outside.calls.clear();
   sync.Form_Unload();
-  EXPECT_EQ(std::count(world.calls.begin(), world.calls.end(), L"SetSkypeMood " + kOwnMood), 3);
+  EXPECT_EQ(std::ranges::count(world.outside.calls, L"SetSkypeMood " + kOwnMood), 3);
   EXPECT_TRUE(form.cleared);
 }
 
@@ -378,18 +380,18 @@ TEST_F(SynchroniserTest, UnloadStopsTheTimerPutsTheSavedMoodBackAndClears) {
   StartWithChat(false);
   sync.Form_Unload();
   EXPECT_FALSE(form.timerRunning);
-  EXPECT_EQ(world.writes, std::vector<std::wstring>{kOwnMood});
+  EXPECT_EQ(world.outside.writes, std::vector<std::wstring>{kOwnMood});
   EXPECT_TRUE(form.cleared);
 }
 
 TEST_F(SynchroniserTest, UnloadWritesNothingWithoutChatClientOrSavedMood) {
   world.Play(L"A");
   sync.Form_Unload();
-  world.chatWindow = 77;
-  world.failReads = -1;
+  world.OpenChat();
+  world.FailReads(-1);
   sync.tmrTimer_Timer();
   sync.Form_Unload();
-  EXPECT_TRUE(world.writes.empty());
+  EXPECT_TRUE(world.outside.writes.empty());
 }
 
 TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
@@ -397,13 +399,13 @@ TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
   world.Play(L"A");
   int pumped = 0;
   bool pumping = false;
-  world.afterCall = [&](const std::wstring& call) {
+  world.outside.afterCall = [&](const std::wstring& call) {
     if (!call.starts_with(L"SetSkypeMood") || pumping) return;
     // A timer message dispatched while the call waits.
     pumping = true;
-    const std::size_t callsBefore = world.calls.size();
+    const std::size_t callsBefore = world.outside.calls.size();
     sync.tmrTimer_Timer();
-    EXPECT_EQ(world.calls.size(), callsBefore) << "the pumped tick must not run";
+    EXPECT_EQ(world.outside.calls.size(), callsBefore) << "the pumped tick must not run";
     ++pumped;
     pumping = false;
   };
@@ -411,7 +413,7 @@ TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
   sync.mnuEnabled_Click();
   sync.Form_Unload();
   EXPECT_EQ(pumped, 3);
-  EXPECT_EQ(world.writes.size(), 3U);
+  EXPECT_EQ(world.outside.writes.size(), 3U);
 }
 
 TEST_F(SynchroniserTest, AClickInsideATicksChatCallRunsWhenTheTickHasFinished) {
@@ -434,7 +436,7 @@ TEST_F(SynchroniserTest, AClickInsideATicksChatCallRunsWhenTheTickHasFinished) {
   EXPECT_EQ(Tick(), expected);
   EXPECT_FALSE(gEnabled);
   EXPECT_FALSE(form.checked);
-  EXPECT_EQ(world.mood, kOwnMood);
+  EXPECT_EQ(world.chat.mood, kOwnMood);
   EXPECT_EQ(sync.CurrentMood(), L"");
 }
 
@@ -447,7 +449,7 @@ TEST_F(SynchroniserTest, ClicksInsideAClicksChatCallRunAfterItInTheOrderGiven) {
     EXPECT_FALSE(form.checked) << "still the first switch-off";
   });
   sync.mnuEnabled_Click();
-  EXPECT_EQ(world.calls,
+  EXPECT_EQ(world.outside.calls,
             (std::vector<std::wstring>{L"FindSkypeWindow", L"SetSkypeMood " + kOwnMood,
                                        L"FindSkypeWindow", L"SetSkypeMood " + kOwnMood}));
   EXPECT_FALSE(gEnabled);
@@ -458,15 +460,26 @@ TEST_F(SynchroniserTest, ClicksInsideAClicksChatCallRunAfterItInTheOrderGiven) {
   EXPECT_TRUE(gEnabled);
 }
 
+TEST_F(SynchroniserTest, AClickWaitingWhenAnUnloadComesInsideAClicksChatCallIsDropped) {
+  StartWithChat(true);
+  During(L"SetSkypeMood", [this] {
+    sync.mnuEnabled_Click();
+    sync.Form_Unload();
+  });
+  sync.mnuEnabled_Click();
+  EXPECT_FALSE(gEnabled);
+  EXPECT_FALSE(form.checked) << "the gone window is not switched";
+}
+
 TEST_F(SynchroniserTest, AnUnloadInsideATicksChatCallLeavesTheTickMarkedAsRunning) {
   StartWithChat(true);
   world.Play(L"A");
   During(L"GetSkypeMood", [this] {
     sync.mnuEnabled_Click();
     sync.Form_Unload();
-    const std::size_t callsBefore = world.calls.size();
+    const std::size_t callsBefore = world.outside.calls.size();
     sync.tmrTimer_Timer();
-    EXPECT_EQ(world.calls.size(), callsBefore) << "no tick may start inside the first";
+    EXPECT_EQ(world.outside.calls.size(), callsBefore) << "no tick may start inside the first";
   });
   Tick();
   EXPECT_TRUE(gEnabled) << "a click given before the unload is not run after it";
@@ -475,27 +488,24 @@ TEST_F(SynchroniserTest, AnUnloadInsideATicksChatCallLeavesTheTickMarkedAsRunnin
 // A close while the tick waits on the chat client: the user's own text is what stays, whether
 // the close came during the read or during the write of the track, and the gone window is not
 // reported on.
-TEST_F(SynchroniserTest, AnUnloadInsideATicksChatCallLeavesTheUsersMoodStanding) {
-  for (const wchar_t* call : {L"GetSkypeMood", L"SetSkypeMood"}) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(call)));
-    SetUp();
-    world = FakeOutside();
-    Synchroniser window(world, form);
-    world.chatWindow = 77;
-    world.mood = kOwnMood;
-    window.tmrTimer_Timer();
-    window.mnuEnabled_Click();
-    world.Play(L"A");
-    During(call, [&window] { window.Form_Unload(); });
-    const int reports = form.reports;
-    window.tmrTimer_Timer();
-    EXPECT_EQ(world.mood, kOwnMood);
-    EXPECT_EQ(window.CurrentMood(), L"");
-    EXPECT_EQ(form.reports, reports);
-    // Only the write already under way when the close came may carry the track.
-    const bool writing = std::wstring(call) == L"SetSkypeMood";
-    EXPECT_EQ(std::ranges::count(world.writes, FormatPlayingMood(L"A")), writing ? 1 : 0);
-  }
+class UnloadDuringTickTest : public SynchroniserTest,
+                             public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(UnloadDuringTickTest, LeavesTheUsersMoodStanding) {
+  StartWithChat(true);
+  world.Play(L"A");
+  During(GetParam(), [this] { sync.Form_Unload(); });
+  const int reports = form.reports;
+  sync.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwnMood);
+  EXPECT_EQ(sync.CurrentMood(), L"");
+  EXPECT_EQ(form.reports, reports);
+  // Only the write already under way when the close came may carry the track.
+  const bool writing = std::wstring(GetParam()) == L"SetSkypeMood";
+  EXPECT_EQ(std::ranges::count(world.outside.writes, FormatPlayingMood(L"A")), writing ? 1 : 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Calls, UnloadDuringTickTest,
+                         ::testing::Values(L"GetSkypeMood", L"SetSkypeMood"));
 
 }  // namespace

@@ -1,37 +1,36 @@
 #include <gtest/gtest.h>
 
-#include "chat/fake_chat.h"
 #include "chat/skype.h"
+#include "fake_platform/fake_chat_client.h"
+#include "fake_platform/fake_desktop.h"
 
 namespace {
-
-using namespace chat_test;
 
 using Calls = std::vector<std::wstring>;
 
 class SkypeMoodTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    desktop.chatWindow = 1234;
-    component.mood = L"Out for lunch";
+    desktop.windows[kChatClass] = 1234;
+    client.mood = L"Out for lunch";
   }
   // The calls made since the last look, which then starts afresh.
-  Calls TakeCalls() { return std::exchange(component.calls, {}); }
+  Calls TakeCalls() { return std::exchange(client.calls, {}); }
 
   FakeDesktop desktop;
   FakeAutomation automation;
-  FakeComponent& component = automation.component;
+  FakeChatClient& client = automation.client;
   SkypeMood skype{desktop, automation};
 };
 
 TEST_F(SkypeMoodTest, FindsTheChatClientByItsWindowClass) {
   EXPECT_EQ(FindSkypeWindow(desktop), 1234);
-  EXPECT_EQ(desktop.lookups, Calls{L"tSkMainForm"});
+  EXPECT_EQ(desktop.lookups, 1);
 }
 
 TEST_F(SkypeMoodTest, WithoutTheWindowNothingIsCreatedOrCalled) {
   for (WindowHandle absent : {0, -5}) {
-    desktop.chatWindow = absent;
+    desktop.windows[kChatClass] = absent;
     std::wstring text = L"stale";
     EXPECT_FALSE(skype.GetSkypeMood(text));
     EXPECT_EQ(text, L"");
@@ -45,28 +44,28 @@ TEST_F(SkypeMoodTest, AReadThenAWriteConnectTwiceOnOneObjectAndReleaseEachProfil
   EXPECT_TRUE(skype.GetSkypeMood(text));
   EXPECT_EQ(text, L"Out for lunch");
   EXPECT_TRUE(skype.SetSkypeMood(L"Listening"));
-  EXPECT_EQ(component.mood, L"Listening");
+  EXPECT_EQ(client.mood, L"Listening");
   EXPECT_EQ(TakeCalls(),
             (Calls{L"Create", L"Connect", L"ReadProfile", L"ReadMood", L"ReleaseProfile",
                    L"Connect", L"ReadProfile", L"WriteMood", L"ReleaseProfile"}));
-  EXPECT_EQ(component.liveApplications, 1);
-  EXPECT_EQ(component.liveProfiles, 0);
+  EXPECT_EQ(client.liveApplications, 1);
+  EXPECT_EQ(client.liveProfiles, 0);
 }
 
 TEST_F(SkypeMoodTest, TheObjectOutlivesTheChatClientsAbsence) {
   std::wstring text;
   ASSERT_TRUE(skype.GetSkypeMood(text));
-  desktop.chatWindow = 0;
+  desktop.windows[kChatClass] = 0;
   EXPECT_FALSE(skype.GetSkypeMood(text));
-  desktop.chatWindow = 99;
+  desktop.windows[kChatClass] = 99;
   TakeCalls();
   EXPECT_TRUE(skype.SetSkypeMood(L"back"));
   EXPECT_EQ(TakeCalls(), (Calls{L"Connect", L"ReadProfile", L"WriteMood", L"ReleaseProfile"}));
-  EXPECT_EQ(component.liveApplications, 1);
+  EXPECT_EQ(client.liveApplications, 1);
 }
 
 TEST_F(SkypeMoodTest, AFailedCreationIsTriedAgainByTheNextCall) {
-  component.failNext[L"Create"] = 2;
+  client.failNext[L"Create"] = 2;
   std::wstring text = L"stale";
   EXPECT_FALSE(skype.GetSkypeMood(text));
   EXPECT_EQ(text, L"");
@@ -85,17 +84,17 @@ TEST_P(SkypeMoodStepFailureTest, FailsTheCallButKeepsTheObject) {
   const std::wstring step = GetParam();
   const bool onRead = step != L"WriteMood";
   const bool onWrite = step != L"ReadMood";
-  component.failNext[step] = 2;
+  client.failNext[step] = 2;
   std::wstring text = L"stale";
   EXPECT_EQ(skype.GetSkypeMood(text), !onRead);
   EXPECT_EQ(text, onRead ? L"" : L"Out for lunch");
   const std::wstring wanted = L"<blink>A - B</blink>";
   EXPECT_EQ(skype.SetSkypeMood(wanted), !onWrite);
-  EXPECT_EQ(component.mood, onWrite ? L"Out for lunch" : wanted);
-  EXPECT_EQ(component.liveProfiles, 0);
-  EXPECT_EQ(component.liveApplications, 1);
+  EXPECT_EQ(client.mood, onWrite ? L"Out for lunch" : wanted);
+  EXPECT_EQ(client.liveProfiles, 0);
+  EXPECT_EQ(client.liveApplications, 1);
 
-  component.failNext.clear();
+  client.failNext.clear();
   TakeCalls();
   EXPECT_TRUE(skype.GetSkypeMood(text));
   EXPECT_EQ(TakeCalls(), (Calls{L"Connect", L"ReadProfile", L"ReadMood", L"ReleaseProfile"}));
@@ -105,16 +104,16 @@ INSTANTIATE_TEST_SUITE_P(Steps, SkypeMoodStepFailureTest,
                          ::testing::Values(L"Connect", L"ReadProfile", L"ReadMood", L"WriteMood"));
 
 TEST_F(SkypeMoodTest, EmptyAndMarkupTextsPassUnchanged) {
-  component.mood = L"";
+  client.mood = L"";
   std::wstring text = L"stale";
   EXPECT_TRUE(skype.GetSkypeMood(text));
   EXPECT_EQ(text, L"");
 
   const std::wstring markup = L"  <a href=\"http://x/\">A &amp; B</a>\t";
   EXPECT_TRUE(skype.SetSkypeMood(markup));
-  EXPECT_EQ(component.mood, markup);
+  EXPECT_EQ(client.mood, markup);
   EXPECT_TRUE(skype.SetSkypeMood(L""));
-  EXPECT_EQ(component.mood, L"");
+  EXPECT_EQ(client.mood, L"");
 }
 
 }  // namespace

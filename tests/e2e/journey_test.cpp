@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "app/markup.h"
+#include "built_paths.h"
 #include "desk.h"
 #include "win32/resource.h"
+#include "window_search.h"
 
 namespace {
 
 using chat_standin::Request;
+using namespace std::chrono_literals;
 
 const std::wstring kOwn = L"Out for lunch";
 
@@ -139,58 +142,88 @@ TEST_F(Journey, TheChatClientClosingWithOurLinkDoesNotLeaveItStanding) {
   EXPECT_TRUE(desk.MoodBecomes(L""));
 }
 
-TEST_F(Journey, EveryWayOutPutsTheUsersTextBack) {
-  for (int way = 0; way < 3; ++way) {
-    SCOPED_TRACE(way);
-    Desk here;
-    ASSERT_TRUE(here.StartPlayer(Caption(L"A - B")));
-    ASSERT_TRUE(here.StartChat(kOwn));
-    ASSERT_TRUE(here.StartTunemood());
-    ASSERT_TRUE(here.WaitForRead());
-    ASSERT_TRUE(here.Command(IDM_ENABLED));
-    ASSERT_TRUE(here.MoodBecomes(Playing(L"A - B")));
-    const long code = way == 0   ? here.ExitByMenu()
-                      : way == 1 ? here.CloseTunemood()
-                                 : here.LogOff();
-    EXPECT_NE(code, -1) << "the program ends";
-    EXPECT_EQ(here.Chat().Mood(), kOwn);
-    EXPECT_EQ(here.Chat().LiveProfiles(), 0);
+// Every way out ends the program cleanly, with the user's own text back and no profile object
+// left alive.
+enum class WayOut { MenuExit, CloseButton, ShutDown, LogOff };
+
+class WayOutJourney : public Journey, public ::testing::WithParamInterface<WayOut> {
+ protected:
+  // Asked first, then told; the program may be ended as soon as it has been told, so by then
+  // it must be done.
+  void EndSession(LPARAM reason) {
+    const HWND window = desk.TunemoodWindow();
+    DWORD_PTR mayEnd = 0;
+    ASSERT_TRUE(Send(window, WM_QUERYENDSESSION, 0, reason, &mayEnd));
+    EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
+    ASSERT_TRUE(Send(window, WM_ENDSESSION, TRUE, reason));
+    EXPECT_FALSE(::IsWindow(window));
+  }
+};
+
+TEST_P(WayOutJourney, EndsCleanlyAndPutsTheUsersTextBack) {
+  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
+  StartSwitchedOn();
+  ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  const HWND window = desk.TunemoodWindow();
+  switch (GetParam()) {
+    case WayOut::MenuExit:
+      ::PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
+      break;
+    case WayOut::CloseButton:
+      ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case WayOut::ShutDown:
+      EndSession(0);
+      break;
+    case WayOut::LogOff:
+      // The flag has the top bit set; LPARAM carries it as it is.
+      EndSession(static_cast<LPARAM>(static_cast<LONG>(ENDSESSION_LOGOFF)));
+      break;
+  }
+  EXPECT_EQ(desk.TunemoodExitCode(), 0);
+  EXPECT_EQ(desk.Chat().Mood(), kOwn);
+  EXPECT_EQ(desk.Chat().LiveProfiles(), 0);
+}
+
+std::string WayOutName(const ::testing::TestParamInfo<WayOut>& way) {
+  switch (way.param) {
+    case WayOut::MenuExit:
+      return "MenuExit";
+    case WayOut::CloseButton:
+      return "CloseButton";
+    case WayOut::ShutDown:
+      return "ShutDown";
+    default:
+      return "LogOff";
   }
 }
 
-TEST_F(Journey, ASecondCopyEndsAtOnceWithoutTouchingTheChatClient) {
+INSTANTIATE_TEST_SUITE_P(WaysOut, WayOutJourney,
+                         ::testing::Values(WayOut::MenuExit, WayOut::CloseButton, WayOut::ShutDown,
+                                           WayOut::LogOff),
+                         WayOutName);
+
+TEST_F(Journey, ASecondCopyEndsAtOnceWithoutAWindowOrTouchingTheChatClient) {
   ASSERT_TRUE(desk.StartChat(kOwn));
   ASSERT_TRUE(desk.StartTunemood());
   ASSERT_TRUE(desk.WaitForRead());
   ASSERT_TRUE(desk.Chat().ClearLog());
-  const DWORD first = [&] {
-    DWORD id = 0;
-    ::GetWindowThreadProcessId(desk.TunemoodWindow(), &id);
-    return id;
-  }();
-  EXPECT_EQ(desk.StartSecondCopy(), 0);
+  DWORD first = 0;
+  ::GetWindowThreadProcessId(desk.TunemoodWindow(), &first);
+  ChildProcess second(TunemoodPath(), L"");
+  EXPECT_EQ(second.WaitForExit(10s), 0);
+  EXPECT_EQ(::FindWindowExW(nullptr, desk.TunemoodWindow(), L"TunemoodMain", nullptr), nullptr);
   for (const auto& call : desk.Chat().Log()) EXPECT_EQ(call.process, first);
 }
 
-TEST_F(Journey, CaptionShapesThatMatterToTheUser) {
-  ASSERT_TRUE(desk.StartPlayer(L"1. Intro - Winamp"));
+// The caption's rules are the unit tests' and its reading through a real window the Wine
+// tests'; here a title outside the code page and with markup characters goes the whole way,
+// from the player's caption to the chat client, whole and escaped.
+TEST_F(Journey, ATitleOutsideTheCodePageWithMarkupArrivesWholeAndEscaped) {
+  ASSERT_TRUE(desk.StartPlayer(Caption(L"坂本龍一 - <Tom & Jerry>")));
   StartSwitchedOn();
-  EXPECT_TRUE(desk.MoodBecomes(Playing(L"Intro")));
-  const std::pair<std::wstring, std::wstring> shapes[] = {
-      {L"123. Artist - Title - Winamp", L"Artist - Title"},
-      {L"3. Mr. X - Y - Winamp", L"Mr. X - Y"},
-      {L"4. Кино - Группа крови - Winamp", L"Кино - Группа крови"},
-      {L"5. 坂本龍一 - 戦場のメリークリスマス - Winamp", L"坂本龍一 - 戦場のメリークリスマス"},
-      {L"6. <a href=\"x\">Tom & Jerry</a> - Winamp", L"<a href=\"x\">Tom & Jerry</a>"},
-  };
-  for (const auto& [caption, track] : shapes) {
-    ASSERT_TRUE(desk.ShowCaption(caption));
-    EXPECT_TRUE(desk.MoodBecomes(Playing(track))) << caption;
-  }
-  // Markup characters of a title arrive escaped, so no title plants its own link.
-  EXPECT_EQ(desk.Chat().Mood(),
-            L"<a href=\"http://tunemood.github.io/html/tunemood.html\">&lt;a href=&quot;x&quot;&gt;"
-            L"Tom &amp; Jerry&lt;/a&gt;</a>");
+  EXPECT_TRUE(desk.MoodBecomes(Playing(L"坂本龍一 - <Tom & Jerry>")));
+  EXPECT_NE(desk.Chat().Mood().find(L"坂本龍一 - &lt;Tom &amp; Jerry&gt;"), std::wstring::npos);
 }
 
 }  // namespace

@@ -6,24 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "fake_platform/fake_desktop.h"
 #include "fuzz_support.h"
-#include "platform/desktop.h"
 #include "player/winamp.h"
 
 namespace {
-
-// A desktop whose only window is the player's, showing the fuzzed caption.
-class CaptionDesktop final : public Desktop {
- public:
-  explicit CaptionDesktop(std::wstring caption) : mCaption(std::move(caption)) {}
-  WindowHandle FindWindowByClass(const wchar_t* className) const override {
-    return std::wstring_view(className) == L"Winamp v1.x" ? 1 : 0;
-  }
-  std::wstring ReadWindowText(WindowHandle) const override { return mCaption; }
-
- private:
-  std::wstring mCaption;
-};
 
 // A second way of asking the marker question: fold the whole caption, then search.
 bool HasMarker(std::wstring caption, std::wstring_view lowerMarker) {
@@ -37,7 +24,8 @@ bool HasMarker(std::wstring caption, std::wstring_view lowerMarker) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::wstring raw = WideText(data, size);
-  const CaptionDesktop desktop(raw);
+  FakeDesktop desktop;
+  desktop.ShowPlayer(1, raw);
 
   const std::wstring caption = GetWindowCaption(desktop, FindWinampWindow(desktop));
   Check(caption.find(L'\0') == std::wstring::npos, "the caption stops at its first null");

@@ -7,59 +7,55 @@
 #include <string>
 #include <vector>
 
-#include "app/outside.h"
 #include "app/state.h"
+#include "fake_platform/fake_world.h"
 #include "fuzz_support.h"
+#include "player/winamp.h"
 #include "ui/debug_report.h"
 
 namespace {
 
-// Every answer comes from the fuzz input, so two calls may disagree, as they may for real.
-class FuzzedOutside final : public Outside {
- public:
-  explicit FuzzedOutside(FuzzedDataProvider& input) : mInput(input) {}
+std::wstring Text(FuzzedDataProvider& input) {
+  const std::string bytes = input.ConsumeRandomLengthString(64);
+  return WideText(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
 
-  WindowHandle FindSkypeWindow() override { return mInput.ConsumeIntegral<WindowHandle>(); }
-  bool GetSkypeMood(std::wstring& text) override {
-    text = Text();
-    return mInput.ConsumeBool();
+// The windows and the policy values as the fuzz input has them now.
+void Rearrange(FakeWorld& world, FuzzedDataProvider& input) {
+  world.OpenChat(input.ConsumeIntegral<WindowHandle>());
+  world.desktop.ShowPlayer(input.ConsumeIntegral<WindowHandle>(), Text(input));
+  for (const Hive hive : {Hive::LocalMachine, Hive::CurrentUser}) {
+    world.registry.policy[hive] =
+        input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 5));
   }
-  bool SetSkypeMood(const std::wstring&) override { return mInput.ConsumeBool(); }
-  bool IsSkypeApiDisabledAllUsers() override { return mInput.ConsumeBool(); }
-  bool IsSkypeApiDisabledCurrentUser() override { return mInput.ConsumeBool(); }
-  WindowHandle FindWinampWindow() override { return mInput.ConsumeIntegral<WindowHandle>(); }
-  std::wstring GetWindowCaption(WindowHandle) override { return shownCaption = Text(); }
-  bool IsWinampStopped() override { return mInput.ConsumeBool(); }
-  std::wstring GetWinampCurrentTrack() override { return shownTrack = Text(); }
-  bool IsWinampPaused() override { return mInput.ConsumeBool(); }
-
-  std::wstring Text() {
-    const std::string bytes = mInput.ConsumeRandomLengthString(64);
-    return WideText(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-  }
-
-  std::wstring shownCaption;
-  std::wstring shownTrack;
-
- private:
-  FuzzedDataProvider& mInput;
-};
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  FuzzedOutside outside(input);
+  FakeWorld world;
   gEnabled = input.ConsumeBool();
-  gInitialMood = outside.Text();
+  gInitialMood = Text(input);
+  // Every call finds the world rearranged, so two calls may disagree, as they may for real; the
+  // texts are noted as the calls that read them find them.
+  WindowHandle player = 0;
+  std::wstring shownCaption;
+  std::wstring shownTrack;
+  world.outside.afterCall = [&](const std::wstring& call) {
+    Rearrange(world, input);
+    if (call == L"FindWinampWindow") player = FindWinampWindow(world.desktop);
+    if (call == L"GetWindowCaption") shownCaption = GetWindowCaption(world.desktop, player);
+    if (call == L"GetWinampCurrentTrack") shownTrack = GetWinampCurrentTrack(world.desktop);
+  };
 
-  const std::vector<ReportLine> report = BuildDebugInformation(outside);
+  const std::vector<ReportLine> report = BuildDebugInformation(world.outside);
   Check(report.size() == 25, "the report has 25 lines");
   for (std::size_t i = 0; i < report.size(); ++i) {
     Check(report[i].bold == (i == 2 || i == 12), "only the two headings are bold");
   }
   Check(report[8].text == gInitialMood, "the saved mood is shown as it is");
-  Check(report[18].text == outside.shownCaption, "the caption is shown as it was read");
-  Check(report[24].text == outside.shownTrack, "the track is shown as it was read");
+  Check(report[18].text == shownCaption, "the caption is shown as it was read");
+  Check(report[24].text == shownTrack, "the track is shown as it was read");
   return 0;
 }

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "player/fake_desktop.h"
+#include "fake_platform/fake_desktop.h"
 #include "player/winamp.h"
 
 namespace {

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "player/fake_desktop.h"
+#include "fake_platform/fake_desktop.h"
 
 namespace {
 
 TEST(PlayerWindow, EveryQuestionLooksTheWindowUpAfresh) {
   FakeDesktop desktop;
-  desktop.windows[L"tSkMainForm"] = 5;
+  desktop.windows[kChatClass] = 5;
   desktop.ShowPlayer(7, L"1. A - Winamp");
   EXPECT_EQ(FindWinampWindow(desktop), 7);
   EXPECT_EQ(GetWinampCurrentTrack(desktop), L"A");
@@ -27,7 +27,7 @@ TEST(PlayerWindow, EveryQuestionLooksTheWindowUpAfresh) {
 
   // The player closes after a lookup that saw it: the next question finds nothing.
   EXPECT_EQ(FindWinampWindow(desktop), 8);
-  desktop.windows.erase(L"Winamp v1.x");
+  desktop.ClosePlayer();
   EXPECT_EQ(FindWinampWindow(desktop), 0);
   EXPECT_EQ(GetWinampCurrentTrack(desktop), L"");
   EXPECT_FALSE(IsWinampStopped(desktop));
@@ -46,7 +46,7 @@ TEST(PlayerWindow, AHandleBelowOneReadsNoCaption) {
 
 TEST(PlayerWindow, AWindowGoneBeforeItsCaptionIsReadShowsNoTrack) {
   FakeDesktop desktop;
-  desktop.windows[L"Winamp v1.x"] = 7;  // found, but its caption reads as none
+  desktop.windows[kPlayerClass] = 7;  // found, but its caption reads as none
   EXPECT_EQ(GetWindowCaption(desktop, 7), L"");
   EXPECT_EQ(GetWinampCurrentTrack(desktop), L"");
   EXPECT_FALSE(IsWinampPaused(desktop));

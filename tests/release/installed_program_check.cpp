@@ -8,24 +8,13 @@
 #include <cstdio>
 
 #include "child_process.h"
+#include "window_search.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// The caption the program gives its window before showing it.
-constexpr wchar_t kCaption[] = L"Tunemood";
 constexpr long kInstallCancelled = 2;
-
-HWND FindShownWindowOf(DWORD processId) {
-  for (HWND w = ::FindWindowExW(nullptr, nullptr, nullptr, kCaption); w != nullptr;
-       w = ::FindWindowExW(nullptr, w, nullptr, kCaption)) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && ::IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
 
 }  // namespace
 
@@ -39,8 +28,8 @@ int wmain(int argc, wchar_t** argv) {
     std::fwprintf(stderr, L"%ls did not start\n", argv[1]);
     return 1;
   }
-  HWND window = nullptr;
-  if (!WaitUntil([&] { return (window = FindShownWindowOf(program.Id())) != nullptr; }, 10s)) {
+  const HWND window = WaitForShownWindow(program.Id(), 10s);
+  if (window == nullptr) {
     std::fwprintf(stderr, L"%ls showed no window\n", argv[1]);
     return 1;
   }

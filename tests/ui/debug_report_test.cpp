@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-#include "app/fake_outside.h"
 #include "app/state.h"
+#include "fake_platform/fake_form.h"
+#include "fake_platform/fake_world.h"
 
 namespace {
 
@@ -18,11 +19,11 @@ class DebugReportTest : public ::testing::Test {
   }
   std::vector<std::wstring> Texts() {
     std::vector<std::wstring> texts;
-    for (const ReportLine& line : BuildDebugInformation(world)) texts.push_back(line.text);
+    for (const ReportLine& line : BuildDebugInformation(world.outside)) texts.push_back(line.text);
     return texts;
   }
 
-  FakeOutside world;
+  FakeWorld world;
 };
 
 TEST_F(DebugReportTest, NothingRunningGivesTheFullReportWithEmptyValues) {
@@ -56,7 +57,7 @@ TEST_F(DebugReportTest, NothingRunningGivesTheFullReportWithEmptyValues) {
 }
 
 TEST_F(DebugReportTest, OnlyTheTwoHeadingsAreBold) {
-  const std::vector<ReportLine> lines = BuildDebugInformation(world);
+  const std::vector<ReportLine> lines = BuildDebugInformation(world.outside);
   ASSERT_EQ(lines.size(), 25u);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const bool heading = i == 2 || i == 12;  // lines 3 and 13
@@ -65,21 +66,21 @@ TEST_F(DebugReportTest, OnlyTheTwoHeadingsAreBold) {
 }
 
 TEST_F(DebugReportTest, AsksEachValueOnceInTheOrderOfItsLine) {
-  world.chatWindow = 77;
+  world.OpenChat();
   world.Play(L"A - B");
-  BuildDebugInformation(world);
+  BuildDebugInformation(world.outside);
   const std::vector<std::wstring> expected = {
       L"FindSkypeWindow",  L"IsSkypeApiDisabledAllUsers", L"IsSkypeApiDisabledCurrentUser",
       L"FindWinampWindow", L"GetWindowCaption",           L"IsWinampStopped",
       L"IsWinampPaused",   L"GetWinampCurrentTrack"};
-  EXPECT_EQ(world.calls, expected);
+  EXPECT_EQ(world.outside.calls, expected);
 }
 
 TEST_F(DebugReportTest, ShowsTheSwitchTheSavedMoodAndTheChatWindow) {
   gEnabled = true;
   gInitialMood = L"Out for lunch";
   gInitialMoodKnown = true;
-  world.chatWindow = 131234;
+  world.OpenChat(131234);
   const std::vector<std::wstring> texts = Texts();
   EXPECT_EQ(texts[0], L"Setting Skype Status As Winamp Current Track? True");
   EXPECT_EQ(texts[4], L"Skype Window Found? True");
@@ -88,18 +89,20 @@ TEST_F(DebugReportTest, ShowsTheSwitchTheSavedMoodAndTheChatWindow) {
 }
 
 TEST_F(DebugReportTest, TheMachineWidePolicyWinsAndThePerUserOneIsThenNotAsked) {
-  world.apiDisabledAllUsers = true;
-  world.apiDisabledCurrentUser = true;
+  world.registry.policy[Hive::LocalMachine] = {1, 0, 0, 0};
+  world.registry.policy[Hive::CurrentUser] = {1, 0, 0, 0};
   EXPECT_EQ(Texts()[10], L"Skype API Disabled? True, all users");
-  EXPECT_EQ(std::count(world.calls.begin(), world.calls.end(), L"IsSkypeApiDisabledCurrentUser"),
+  EXPECT_EQ(std::count(world.outside.calls.begin(), world.outside.calls.end(),
+                       L"IsSkypeApiDisabledCurrentUser"),
             0);
 
-  world.apiDisabledAllUsers = false;
+  world.registry.policy.erase(Hive::LocalMachine);
   EXPECT_EQ(Texts()[10], L"Skype API Disabled? True, current user");
 }
 
 TEST_F(DebugReportTest, AStoppedPlayerStillShowsItsTrack) {
-  world.Stop(L"Artist - Title");
+  world.OpenChat();
+  world.Show(L"  1. Artist - Title - Winamp [Stopped] ");
   const std::vector<std::wstring> texts = Texts();
   EXPECT_EQ(texts[14], L"Winamp Window Found? True");
   EXPECT_EQ(texts[15], L"Winamp Window Handle: 4242");
@@ -110,8 +113,8 @@ TEST_F(DebugReportTest, AStoppedPlayerStillShowsItsTrack) {
 }
 
 TEST_F(DebugReportTest, ANegativeHandleCountsAsFoundAndPrintsWithItsSign) {
-  world.chatWindow = -5;
-  world.playerWindow = -2147483647 - 1;
+  world.OpenChat(-5);
+  world.desktop.windows[kPlayerClass] = -2147483647 - 1;
   const std::vector<std::wstring> texts = Texts();
   EXPECT_EQ(texts[4], L"Skype Window Found? True");
   EXPECT_EQ(texts[5], L"Skype Window Handle: -5");

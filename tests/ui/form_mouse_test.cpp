@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fake_outside.h"
 #include "app/state.h"
+#include "fake_platform/fake_form.h"
+#include "fake_platform/fake_world.h"
 
 namespace {
 
@@ -11,9 +12,9 @@ class FormMouseTest : public ::testing::Test {
  protected:
   void SetUp() override { gEnabled = false; }
 
-  FakeOutside world;
+  FakeWorld world;
   FakeForm form;
-  Synchroniser sync{world, form};
+  Synchroniser sync{world.outside, form};
   FormMouse mouse{sync};
 };
 
@@ -55,19 +56,6 @@ TEST_F(FormMouseTest, OtherButtonsLeaveTheLastLeftOrRightPressInCharge) {
   mouse.Form_MouseDown(kMiddleButton);
   mouse.Form_DblClick();
   EXPECT_TRUE(gEnabled);
-}
-
-TEST_F(FormMouseTest, ADoubleClickWhileATickWaitsOnTheChatClientSwitchesAfterTheTick) {
-  world.chatWindow = 77;
-  world.afterCall = [this](const std::wstring& call) {
-    if (call != L"GetSkypeMood") return;
-    mouse.Form_MouseDown(kLeftButton);
-    mouse.Form_DblClick();
-    EXPECT_FALSE(gEnabled);
-  };
-  sync.tmrTimer_Timer();
-  EXPECT_TRUE(gEnabled);
-  EXPECT_TRUE(form.checked);
 }
 
 }  // namespace

@@ -271,16 +271,4 @@ class ChatStandIn {
   HWND mWindow;
 };
 
-// Registers the automation object's DLL for processes of this bitness; false on failure.
-inline bool RegisterServer(const std::wstring& dllPath) {
-  const HMODULE dll = ::LoadLibraryW(dllPath.c_str());
-  if (!dll) return false;
-  using Register = HRESULT(STDAPICALLTYPE*)();
-  const auto registerServer = reinterpret_cast<Register>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(dll, "DllRegisterServer")));
-  const bool registered = registerServer && SUCCEEDED(registerServer());
-  ::FreeLibrary(dll);
-  return registered;
-}
-
 }  // namespace chat_standin

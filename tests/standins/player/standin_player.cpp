@@ -12,18 +12,13 @@
 
 #include <string>
 
-#include "win32/unique_handle.h"
+#include "win32/handles.h"
 
 namespace {
 
-void FreeArguments(wchar_t** arguments) {
-  ::LocalFree(arguments);
-}
-using UniqueArguments = UniqueHandle<wchar_t**, &FreeArguments>;
-
 std::wstring CaptionFromCommandLine() {
   int count = 0;
-  const UniqueArguments arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  const UniqueArgumentList arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
   return arguments && count > 1 ? std::wstring(arguments.get()[1]) : std::wstring();
 }
 

@@ -37,17 +37,12 @@ int LookupBeforeCall(Phase phase) {
   return phase == Phase::Write || phase == Phase::Restore ? 3 : 2;
 }
 
-std::wstring ArgumentPath(int index) {
-  // main keeps argv to itself; the C runtime hands out its own copy.
-  return WindowsPath(__argc > index ? __argv[index] : "");
-}
-
 class FaultMatrixTest : public ::testing::TestWithParam<Fault> {
  protected:
   static void SetUpTestSuite() {
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    chat.emplace(ArgumentPath(1), ArgumentPath(2));
-    ASSERT_TRUE(chat->Register());
+    ASSERT_TRUE(RegisterChatStandIn());
+    chat.emplace();
   }
   static void TearDownTestSuite() {
     chat.reset();
@@ -90,7 +85,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Fault> {
   std::wstring Mood() const { return chat->Chat().Mood(); }
 
   static inline std::optional<ChatProgram> chat;
-  PlayerWindow player;
+  PlayerWindow player{kPlayingCaption};
   WatchedDesktop desktop;
   std::optional<ProgramRun> run{std::in_place, desktop};
   long applicationsBefore = 0;
@@ -101,7 +96,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Fault> {
 // each phase, once the fault has stopped, the next tick puts right what the fault left.
 TEST_P(FaultMatrixTest, TheUserGetsTheirOwnTextBackOnceTheFaultStops) {
   const std::wstring playing = FormatPlayingMood(kTrack);
-  player.Play();
+  player.Show(kPlayingCaption);
 
   During(Phase::StartupCapture, [&] { run->Start(); });
   ASSERT_TRUE(run->Sync().CurrentMood().empty());
@@ -116,12 +111,12 @@ TEST_P(FaultMatrixTest, TheUserGetsTheirOwnTextBackOnceTheFaultStops) {
   EXPECT_EQ(Mood(), playing);
   EXPECT_EQ(gInitialMood, kUserMood);
 
-  player.Stop();
+  player.Show(kStoppedCaption);
   During(Phase::Restore, [&] { Tick(); });
   Tick();
   EXPECT_EQ(Mood(), kUserMood);
 
-  player.Play();
+  player.Show(kPlayingCaption);
   Tick();
   ASSERT_EQ(Mood(), playing);
   During(Phase::SwitchOff, [&] { run->Sync().mnuEnabled_Click(); });

@@ -11,51 +11,30 @@
 #include "app/live_outside.h"
 #include "app/main.h"
 #include "app/synchroniser.h"
-#include "chat_standin.h"
-#include "child_process.h"
+#include "standins.h"
 #include "win32/com_automation.h"
 #include "win32/desktop.h"
 #include "win32/registry.h"
 
-// The user's own mood text and the track the journey plays.
+// The user's own mood text and the track the journey plays, with the player's captions for it.
 inline const std::wstring kUserMood = L"Out for lunch & back at 2";
 inline const std::wstring kTrack = L"Artist - Song";
+inline const std::wstring kPlayingCaption = L"1. " + kTrack + L" - Winamp";
+inline const std::wstring kStoppedCaption = kPlayingCaption + L" [Stopped]";
 
-// A window of the player's class in this process, showing whatever caption a step wants.
-class PlayerWindow {
- public:
-  PlayerWindow();
-  ~PlayerWindow();
-  PlayerWindow(const PlayerWindow&) = delete;
-  PlayerWindow& operator=(const PlayerWindow&) = delete;
-
-  void Play() const { Show(L"1. " + kTrack + L" - Winamp"); }
-  void Stop() const { Show(L"1. " + kTrack + L" - Winamp [Stopped]"); }
-
- private:
-  void Show(const std::wstring& caption) const;
-  HWND mWindow = nullptr;
-};
-
-// The stand-in chat client as a separate program, restarted when a step makes it vanish.
+// The stand-in chat client, restarted when a step makes it vanish.
 class ChatProgram {
  public:
-  ChatProgram(std::wstring exe, std::wstring dll) : mExe(std::move(exe)), mDll(std::move(dll)) {}
-  bool Register() const { return chat_standin::RegisterServer(mDll); }
   // Starts it (unless it runs) with the user's own mood text and no faults.
   bool Start();
-  void Vanish();
-  bool Running() const { return mChat.has_value(); }
-  const chat_standin::ChatStandIn& Chat() const { return *mChat; }
+  void Vanish() { mClient.Close(); }
+  bool Running() const { return mClient.Running(); }
+  const chat_standin::ChatStandIn& Chat() const { return mClient.Chat(); }
   // Ends every injected fault.
   bool StopFaults() const;
 
  private:
-  std::wstring mExe;
-  std::wstring mDll;
-  ChildProcess mProcess;
-  HWND mWindow = nullptr;
-  std::optional<chat_standin::ChatStandIn> mChat;
+  ChatClient mClient;
 };
 
 // The desktop, with a hook that runs whenever the chat client's window has just been found.

@@ -3,23 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 
+#include "built_paths.h"
 #include "child_process.h"
 #include "player/winamp.h"
+#include "waiting.h"
 #include "win32/desktop.h"
 #include "win32/window_handle.h"
+#include "window_search.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// The stand-in player, the test's first argument: a path as the build wrote it. GoogleTest's
-// main keeps argv to itself; the C runtime hands out its own copy.
-std::wstring StandinPlayerPath() {
-  return WindowsPath(__argc > 1 ? __argv[1] : "");
-}
 
 class PlayerWindowTest : public ::testing::Test {
  protected:
@@ -28,11 +24,12 @@ class PlayerWindowTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }, 5s));
   }
 
-  // Starts the stand-in with these arguments and waits for its window.
+  // Starts the stand-in with these raw arguments, none and empty ones too, and waits for its
+  // window.
   HWND StartPlayer(const std::wstring& arguments) {
     player = ChildProcess(StandinPlayerPath(), arguments);
     EXPECT_TRUE(player.Running());
-    const HWND window = WaitForWindow(L"Winamp v1.x", 10s, player.Id());
+    const HWND window = WaitForShownWindow(player.Id(), 10s, L"Winamp v1.x");
     EXPECT_NE(window, nullptr);
     return window;
   }
@@ -108,7 +105,7 @@ TEST_F(PlayerWindowTest, AClosedPlayerIsGoneAtTheNextQuestion) {
   ASSERT_TRUE(IsWinampPaused(desktop));
   const WindowHandle seen = FindWinampWindow(desktop);
 
-  ::SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+  Send(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(player.WaitForExit(5s), 0);
   EXPECT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }, 5s));
   // A handle from a lookup before the close names no window any more.

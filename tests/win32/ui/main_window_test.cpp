@@ -1,5 +1,6 @@
 // The real program's window under Wine: its caption, size and place, the menu's check mark, the
-// mouse, the About box, the ways out, and a screenshot of the report.
+// mouse, the About box, and a screenshot of the report. The ways out and a second copy are the
+// journey's (tests/e2e), where the chat client shows what each leaves behind.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,12 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "built_paths.h"
 #include "child_process.h"
 #include "menu_probe.h"
-#include "ui_test_support.h"
+#include "program_hook.h"
+#include "screenshot.h"
+#include "standins.h"
+#include "waiting.h"
 #include "win32/gdi.h"
 #include "win32/handles.h"
 #include "win32/resource.h"
+#include "window_search.h"
 
 namespace {
 
@@ -63,7 +69,8 @@ LRESULT CALLBACK ReplyWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // window's thread.
 class MenuProbe {
  public:
-  MenuProbe(const std::wstring& dllPath, HWND program) : mProgram(program) {
+  explicit MenuProbe(HWND program)
+      : mProgram(program), mHook(MenuProbePath(), kMenuProbeHook, program) {
     WNDCLASSW replyClass{};
     replyClass.lpfnWndProc = &ReplyWindowProc;
     replyClass.hInstance = ::GetModuleHandleW(nullptr);
@@ -72,15 +79,9 @@ class MenuProbe {
     mReplyWindow.reset(::CreateWindowExW(0, replyClass.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0,
                                          nullptr, nullptr, replyClass.hInstance, nullptr));
     ::SetWindowLongPtrW(mReplyWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&mReply));
-
-    mDll.reset(::LoadLibraryW(dllPath.c_str()));
-    const auto hook = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(mDll.get(), kMenuProbeHook)));
-    const DWORD thread = ::GetWindowThreadProcessId(program, nullptr);
-    if (hook != nullptr) mHook.reset(::SetWindowsHookExW(WH_GETMESSAGE, hook, mDll.get(), thread));
   }
 
-  bool Installed() const { return mReplyWindow && mHook; }
+  bool Installed() const { return mReplyWindow && mHook.Installed(); }
 
   // The menu as the probe describes it; "" when the program did not answer.
   std::wstring Read() {
@@ -89,7 +90,7 @@ class MenuProbe {
     // The hook loads into the program with a message it takes: ask again until it answers.
     for (int attempt = 0; attempt < 10 && mReply.empty(); ++attempt) {
       ::PostMessageW(mProgram, query, reinterpret_cast<WPARAM>(mReplyWindow.get()), 0);
-      PumpUntil([&] { return !mReply.empty(); }, 500ms);
+      WaitUntil([&] { return !mReply.empty(); }, 500ms);
     }
     return mReply;
   }
@@ -97,9 +98,8 @@ class MenuProbe {
  private:
   HWND mProgram;
   std::wstring mReply;
-  UniqueHandle<HWND, &::DestroyWindow> mReplyWindow;
-  UniqueHandle<HMODULE, &::FreeLibrary> mDll;
-  UniqueHandle<HHOOK, &::UnhookWindowsHookEx> mHook;
+  UniqueWindow mReplyWindow;
+  ProgramHook mHook;
 };
 
 HWND FindOwnedMessageBox(HWND owner) {
@@ -119,50 +119,6 @@ std::vector<HWND> Children(HWND parent, const wchar_t* className) {
   return children;
 }
 
-// The window's pixels as they are on the screen, 24 bits each, rows from the bottom up.
-struct Screenshot {
-  int width = 0;
-  int height = 0;
-  std::vector<BYTE> pixels;
-};
-
-Screenshot TakeScreenshot(const RECT& area) {
-  Screenshot shot;
-  shot.width = area.right - area.left;
-  shot.height = area.bottom - area.top;
-  const WindowDc screen(nullptr);
-  const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
-  const UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), shot.width, shot.height));
-  {
-    const SelectedObject select(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), area.left, area.top,
-             SRCCOPY);
-  }
-  BITMAPINFO info{};
-  info.bmiHeader = {
-      sizeof(BITMAPINFOHEADER), shot.width, shot.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const std::size_t stride = (static_cast<std::size_t>(shot.width) * 3 + 3) & ~std::size_t{3};
-  shot.pixels.resize(stride * static_cast<std::size_t>(shot.height));
-  ::GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(shot.height), shot.pixels.data(),
-              &info, DIB_RGB_COLORS);
-  return shot;
-}
-
-bool SaveBitmap(const Screenshot& shot, const std::wstring& path) {
-  BITMAPINFOHEADER info{
-      sizeof(BITMAPINFOHEADER), shot.width, shot.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  const DWORD pixelBytes = static_cast<DWORD>(shot.pixels.size());
-  BITMAPFILEHEADER file{0x4D42, offset + pixelBytes, 0, 0, offset};
-  const UniqueKernelHandle out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (out.get() == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  return ::WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
-         ::WriteFile(out.get(), &info, sizeof info, &written, nullptr) &&
-         ::WriteFile(out.get(), shot.pixels.data(), pixelBytes, &written, nullptr);
-}
-
 // Pixels much darker than the window's background: the report's text.
 std::size_t DarkPixels(const Screenshot& shot) {
   std::size_t dark = 0;
@@ -175,15 +131,10 @@ std::size_t DarkPixels(const Screenshot& shot) {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    program = ChildProcess(LinuxArgument(0), L"");
+    program = ChildProcess(TunemoodPath(), L"");
     ASSERT_TRUE(program.Running());
-    window = WaitForWindow(kWindowClass, 10s, program.Id());
+    window = WaitForShownWindow(program.Id(), 10s, kWindowClass);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5s));
-  }
-
-  void ExpectEnds(std::chrono::milliseconds timeout = 5s) {
-    EXPECT_EQ(program.WaitForExit(timeout), 0);
   }
 
   ChildProcess program;
@@ -212,7 +163,7 @@ TEST_F(MainWindowTest, AppearsWithItsCaptionEnlargedByHalfAndCentredOnTheScreen)
 }
 
 TEST_F(MainWindowTest, EnabledCheckFollowsTheMenuCommandAndLeftDoubleClicksButNotRightOnes) {
-  MenuProbe menu(LinuxArgument(1), window);
+  MenuProbe menu(window);
   ASSERT_TRUE(menu.Installed());
   EXPECT_EQ(menu.Read(), kMenuOff);
 
@@ -223,7 +174,7 @@ TEST_F(MainWindowTest, EnabledCheckFollowsTheMenuCommandAndLeftDoubleClicksButNo
   EXPECT_TRUE(WaitUntil([&] { return menu.Read() == kMenuOff; }, 5s));
 
   DoubleClick(window, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-  PumpUntil([] { return false; }, 500ms);  // time for a wrong switch to show
+  WaitUntil([] { return false; }, 500ms);  // time for a wrong switch to show
   EXPECT_EQ(menu.Read(), kMenuOff);
 
   DoubleClick(window, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
@@ -234,7 +185,7 @@ TEST_F(MainWindowTest, AboutShowsTitleDescriptionAndCopyrightAndOkDismissesIt) {
   // Posted: the command opens a modal box and returns only when it is dismissed.
   ASSERT_TRUE(::PostMessageW(window, WM_COMMAND, IDM_ABOUT, 0));
   HWND box = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (box = FindOwnedMessageBox(window)) != nullptr; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindOwnedMessageBox(window)) != nullptr; }, 5s));
   EXPECT_EQ(Text(box), L"About Tunemood");
 
   std::wstring text;
@@ -253,57 +204,30 @@ TEST_F(MainWindowTest, AboutShowsTitleDescriptionAndCopyrightAndOkDismissesIt) {
   ASSERT_EQ(buttons.size(), 1u);
   EXPECT_EQ(::GetDlgCtrlID(buttons[0]), IDOK);
   ::PostMessageW(buttons[0], BM_CLICK, 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box); }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5s));
   EXPECT_TRUE(program.Running());
-}
-
-TEST_F(MainWindowTest, ExitEndsTheProgram) {
-  ASSERT_TRUE(::PostMessageW(window, WM_COMMAND, IDM_EXIT, 0));
-  ExpectEnds();
-}
-
-TEST_F(MainWindowTest, TheCloseButtonEndsTheProgram) {
-  ASSERT_TRUE(::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0));
-  ExpectEnds();
-}
-
-TEST_F(MainWindowTest, TheEndOfTheSessionEndsTheProgramBeforeItReturns) {
-  // lParam 0: the system shuts down.
-  DWORD_PTR mayEnd = 0;
-  ASSERT_TRUE(Send(window, WM_QUERYENDSESSION, 0, 0, &mayEnd));
-  EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
-  ASSERT_TRUE(Send(window, WM_ENDSESSION, TRUE, 0));
-  EXPECT_FALSE(::IsWindow(window));
-  ExpectEnds();
-}
-
-TEST_F(MainWindowTest, ASecondCopyEndsAtOnceWithoutAWindow) {
-  ChildProcess second(LinuxArgument(0), L"");
-  EXPECT_EQ(second.WaitForExit(10s), 0);
-  EXPECT_EQ(::FindWindowExW(nullptr, window, kWindowClass, nullptr), nullptr);
 }
 
 TEST_F(MainWindowTest, TheReportShowsThePlayerAndIsKeptAsAScreenshot) {
   RECT outer{};
   ::GetWindowRect(window, &outer);
   Screenshot before;
-  ASSERT_TRUE(PumpUntil([&] { return DarkPixels(before = TakeScreenshot(outer)) > 2000; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return DarkPixels(before = TakeScreenshot(outer)) > 2000; }, 5s));
 
   // A window of the player's class, made here: the next report shows its caption and track.
   const PlayerWindow player(L"1. Some Artist - Some Title - Winamp [Paused]");
-  ASSERT_TRUE(PumpUntil([&] { return TakeScreenshot(outer).pixels != before.pixels; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return TakeScreenshot(outer).pixels != before.pixels; }, 5s));
   ASSERT_TRUE(Send(window, WM_NULL, 0, 0));  // answered once a paint under way is over
 
   const Screenshot shot = TakeScreenshot(outer);
   EXPECT_GT(DarkPixels(shot), DarkPixels(before));
-  EXPECT_TRUE(SaveBitmap(shot, LinuxArgument(2)));
+  EXPECT_TRUE(SaveBitmap(shot, L"tunemood-window.bmp"));
 }
 
 // The program file carries one icon in the five sizes, 256 colours each.
 TEST(ProgramFileTest, CarriesItsIconInFiveSizesAt256Colours) {
-  const UniqueHandle<HMODULE, &::FreeLibrary> file(
-      ::LoadLibraryExW(LinuxArgument(0).c_str(), nullptr,
-                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  const UniqueModule file(::LoadLibraryExW(
+      TunemoodPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   ASSERT_TRUE(file);
   const HRSRC found = ::FindResourceW(file.get(), MAKEINTRESOURCEW(IDI_TUNEMOOD), RT_GROUP_ICON);
   ASSERT_NE(found, nullptr);

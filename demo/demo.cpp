@@ -57,8 +57,7 @@ class Session {
     mDesk.ShowCaption(L"2. Кино - Звезда по имени Солнце - Winamp");
     Step(L"Next track, with a Cyrillic title", Track(L"Кино - Звезда по имени Солнце"));
     Desk::WaitOneTick();  // let the report show the new track before the picture
-    Print(SaveWindowImage(mDesk.TunemoodWindow(), screenshot) ? L"  (window picture saved)"
-                                                              : L"  (no window picture)");
+    Print(SavePicture(screenshot) ? L"  (window picture saved)" : L"  (no window picture)");
     mDesk.ShowCaption(L"2. Кино - Звезда по имени Солнце - Winamp [Stopped]");
     Step(L"Stopped: your own mood text is back", own);
     mDesk.ShowCaption(L"3. Tom & Jerry - <Theme> - Winamp");
@@ -72,6 +71,12 @@ class Session {
 
  private:
   static std::wstring Track(const std::wstring& track) { return FormatPlayingMood(track); }
+  // What the screen shows of Tunemood's window, frame included.
+  bool SavePicture(const std::wstring& path) const {
+    RECT frame{};
+    return ::GetWindowRect(mDesk.TunemoodWindow(), &frame) &&
+           SaveBitmap(TakeScreenshot(frame), path);
+  }
 
   Desk mDesk;
   bool mAllAsExpected = true;

@@ -1,5 +1,6 @@
 #include "child_process.h"
 
+#include <utility>
 #include <vector>
 
 ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments) {
@@ -15,6 +16,18 @@ ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& argu
     mProcess.reset(info.hProcess);
     mId = info.dwProcessId;
   }
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : mProcess(std::move(other.mProcess)), mId(std::exchange(other.mId, 0)) {}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+  if (this != &other) {
+    Terminate();
+    mProcess = std::move(other.mProcess);
+    mId = std::exchange(other.mId, 0);
+  }
+  return *this;
 }
 
 bool ChildProcess::Running() const {
@@ -35,30 +48,4 @@ void ChildProcess::Terminate() {
   if (!Running()) return;
   ::TerminateProcess(mProcess.get(), 1);
   ::WaitForSingleObject(mProcess.get(), 5000);
-}
-
-std::wstring WindowsPath(const std::string& linuxPath) {
-  std::wstring path = L"Z:";
-  for (char c : linuxPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  return path;
-}
-
-HWND WaitForWindow(const wchar_t* className, std::chrono::milliseconds timeout, DWORD processId) {
-  HWND found = nullptr;
-  WaitUntil(
-      [&] {
-        found = nullptr;
-        for (HWND w = ::FindWindowExW(nullptr, nullptr, className, nullptr); w != nullptr;
-             w = ::FindWindowExW(nullptr, w, className, nullptr)) {
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(w, &owner);
-          if (processId == 0 || owner == processId) {
-            found = w;
-            break;
-          }
-        }
-        return found != nullptr;
-      },
-      timeout);
-  return found;
 }

@@ -1,0 +1,7 @@
+// The Wine tests enter by wmain, as every program of ours does.
+#include <gtest/gtest.h>
+
+int wmain(int argc, wchar_t** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
