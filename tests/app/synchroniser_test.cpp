@@ -14,6 +14,17 @@ namespace {
 
 const std::wstring kOwnMood = L"Out for lunch";
 
+// What a tick asks, in order, when it writes the playing track.
+std::vector<std::wstring> PlayingTickCalls(const std::wstring& track) {
+  return {L"FindSkypeWindow",
+          L"GetSkypeMood",
+          L"FindWinampWindow",
+          L"IsWinampStopped",
+          L"GetWinampCurrentTrack",
+          L"IsWinampPaused",
+          L"SetSkypeMood " + FormatPlayingMood(track)};
+}
+
 class SynchroniserTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -34,6 +45,11 @@ class SynchroniserTest : public ::testing::Test {
     sync.tmrTimer_Timer();
     return world.outside.calls;
   }
+  // Switched on, with the chat client running and a track playing.
+  void StartPlaying() {
+    StartWithChat(true);
+    world.Play(L"A");
+  }
   // Messages dispatched while the first call whose log starts with `call` waits.
   void During(const std::wstring& call, std::function<void()> messages) {
     world.outside.afterCall = [call, messages, done = false](const std::wstring& made) mutable {
@@ -51,13 +67,7 @@ class SynchroniserTest : public ::testing::Test {
 TEST_F(SynchroniserTest, ATickAsksInTheFixedOrderAndEndsWithTheReport) {
   StartWithChat(true);
   world.Play(L"A - B");
-  const std::vector<std::wstring> expected = {L"FindSkypeWindow",
-                                              L"GetSkypeMood",
-                                              L"FindWinampWindow",
-                                              L"IsWinampStopped",
-                                              L"GetWinampCurrentTrack",
-                                              L"IsWinampPaused",
-                                              L"SetSkypeMood " + FormatPlayingMood(L"A - B")};
+  const std::vector<std::wstring> expected = PlayingTickCalls(L"A - B");
   const int reportsBefore = form.reports;
   EXPECT_EQ(Tick(), expected);
   EXPECT_EQ(form.reports, reportsBefore + 1);
@@ -111,8 +121,7 @@ TEST_F(SynchroniserTest, StoppedIsNotAskedForTrackOrPause) {
 }
 
 TEST_F(SynchroniserTest, AnUnchangedTrackIsWrittenOnce) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   Tick();
   Tick();
@@ -194,8 +203,7 @@ TEST_F(SynchroniserTest, AFailedReadNeitherCapturesNorAdopts) {
 }
 
 TEST_F(SynchroniserTest, ChatClientClosingForgetsTheSavedMoodAndWhatWasWritten) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   world.CloseChat();
   Tick();
@@ -205,8 +213,7 @@ TEST_F(SynchroniserTest, ChatClientClosingForgetsTheSavedMoodAndWhatWasWritten) 
 }
 
 TEST_F(SynchroniserTest, OurOwnMarkupLeftBehindIsNeverSavedAsTheUsersText) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   world.CloseChat();  // the chat client closes and keeps our link
   Tick();
@@ -228,8 +235,7 @@ TEST_F(SynchroniserTest, OurOwnMarkupLeftBehindIsNeverSavedAsTheUsersText) {
 }
 
 TEST_F(SynchroniserTest, AFailedWriteIsRetriedEveryTickUntilItSucceeds) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   world.FailWrites(3);
   for (int i = 0; i < 3; ++i) {
     Tick();
@@ -261,8 +267,7 @@ TEST_F(SynchroniserTest, RestoringAnEmptySavedMoodWritesTheEmptyText) {
 }
 
 TEST_F(SynchroniserTest, APlayerThatClosesInTheMiddleOfATickRestores) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   world.outside.afterCall = [this](const std::wstring& call) {
     if (call == L"IsWinampStopped") world.ClosePlayer();
@@ -283,8 +288,7 @@ TEST_F(SynchroniserTest, SwitchingOnWritesNothingUntilTheNextTick) {
 }
 
 TEST_F(SynchroniserTest, SwitchingOffPutsTheSavedMoodBack) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   sync.mnuEnabled_Click();
   EXPECT_FALSE(form.checked);
@@ -323,8 +327,7 @@ TEST_F(SynchroniserTest, SwitchingOffWithoutChatClientOrSavedMoodOnlyFlipsTheSwi
 }
 
 TEST_F(SynchroniserTest, AFailedSwitchOffRestoreIsTriedAgainByTheTicksWhileSwitchedOff) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   world.FailWrites(2);
   sync.mnuEnabled_Click();
@@ -343,8 +346,7 @@ TEST_F(SynchroniserTest, AFailedSwitchOffRestoreIsTriedAgainByTheTicksWhileSwitc
 }
 
 TEST_F(SynchroniserTest, AfterAFailedSwitchOffTheUsersNewTextIsKeptAndSaved) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   world.FailWrites(1);
   sync.mnuEnabled_Click();
@@ -357,8 +359,7 @@ TEST_F(SynchroniserTest, AfterAFailedSwitchOffTheUsersNewTextIsKeptAndSaved) {
 }
 
 TEST_F(SynchroniserTest, UnloadTriesAFailedRestoreTwiceMoreAndThenGivesUp) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   world.FailWrites(2);
   sync.Form_Unload();
@@ -366,8 +367,7 @@ TEST_F(SynchroniserTest, UnloadTriesAFailedRestoreTwiceMoreAndThenGivesUp) {
 }
 
 TEST_F(SynchroniserTest, UnloadEndsAfterThreeFailedRestores) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   Tick();
   world.FailWrites(-1);
   world.outside.calls.clear();
@@ -395,8 +395,7 @@ TEST_F(SynchroniserTest, UnloadWritesNothingWithoutChatClientOrSavedMood) {
 }
 
 TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   int pumped = 0;
   bool pumping = false;
   world.outside.afterCall = [&](const std::wstring& call) {
@@ -417,22 +416,14 @@ TEST_F(SynchroniserTest, ATickDoesNotStartInsideAnotherHandlersChatCall) {
 }
 
 TEST_F(SynchroniserTest, AClickInsideATicksChatCallRunsWhenTheTickHasFinished) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   During(L"GetSkypeMood", [this] {
     sync.mnuEnabled_Click();
     sync.tmrTimer_Timer();
     EXPECT_TRUE(gEnabled) << "the click must not run inside the tick";
   });
-  const std::vector<std::wstring> expected = {L"FindSkypeWindow",
-                                              L"GetSkypeMood",
-                                              L"FindWinampWindow",
-                                              L"IsWinampStopped",
-                                              L"GetWinampCurrentTrack",
-                                              L"IsWinampPaused",
-                                              L"SetSkypeMood " + FormatPlayingMood(L"A"),
-                                              L"FindSkypeWindow",
-                                              L"SetSkypeMood " + kOwnMood};
+  std::vector<std::wstring> expected = PlayingTickCalls(L"A");
+  expected.insert(expected.end(), {L"FindSkypeWindow", L"SetSkypeMood " + kOwnMood});
   EXPECT_EQ(Tick(), expected);
   EXPECT_FALSE(gEnabled);
   EXPECT_FALSE(form.checked);
@@ -472,8 +463,7 @@ TEST_F(SynchroniserTest, AClickWaitingWhenAnUnloadComesInsideAClicksChatCallIsDr
 }
 
 TEST_F(SynchroniserTest, AnUnloadInsideATicksChatCallLeavesTheTickMarkedAsRunning) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   During(L"GetSkypeMood", [this] {
     sync.mnuEnabled_Click();
     sync.Form_Unload();
@@ -492,8 +482,7 @@ class UnloadDuringTickTest : public SynchroniserTest,
                              public ::testing::WithParamInterface<const wchar_t*> {};
 
 TEST_P(UnloadDuringTickTest, LeavesTheUsersMoodStanding) {
-  StartWithChat(true);
-  world.Play(L"A");
+  StartPlaying();
   During(GetParam(), [this] { sync.Form_Unload(); });
   const int reports = form.reports;
   sync.tmrTimer_Timer();
