@@ -1,5 +1,6 @@
 #include "app/synchroniser.h"
 
+#include <optional>
 #include <utility>
 
 #include "app/markup.h"
@@ -30,67 +31,86 @@ void SaveInitialMood(const std::wstring& live) {
 
 void Synchroniser::tmrTimer_Timer() {
   if (mInHandler) return;  // the next tick comes a second later
-  const WindowHandle chat = mOutside.FindSkypeWindow();
   {
-    HandlerScope scope(mInHandler);
-    FollowSavedMood(chat);
-    if (!mUnloaded) FollowPlayer(chat);
+    const HandlerScope scope(mInHandler);
+    const WindowHandle chat = mOutside.FindSkypeWindow();
+    const std::optional<std::wstring> live = FollowSavedMood(chat);
+    if (!mUnloaded) FollowPlayer(chat, live);
+    // A close that arrived while the chat client was being asked has put the user's mood back; a
+    // text of ours that landed after that must not stay, and the window is gone.
+    if (mUnloaded) {
+      Restore(chat);
+      return;
+    }
   }
-  // A close that arrived while the chat client was being asked has put the user's mood back; a
-  // text of ours that landed after that must not stay, and the window is gone.
-  if (mUnloaded) return Restore(chat);
   mForm.ShowDebugInformation();
   RunPendingClicks();
 }
 
-void Synchroniser::FollowSavedMood(WindowHandle chat) {
+// Returns the mood text read, if the read succeeded.
+std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
   if (chat <= 0) {
     mCurrentMood.clear();
     gInitialMood.clear();
     gInitialMoodKnown = false;
-    return;
+    mLeftOverUnread = false;
+    return std::nullopt;
   }
   std::wstring live;
-  if (!mOutside.GetSkypeMood(live)) return;
+  if (!mOutside.GetSkypeMood(live)) return std::nullopt;
   // Switched off, our text is only left over from a switch-off that could not put the user's
-  // back; once the user types over it, theirs stands and ours is gone.
-  if (!gEnabled && !mCurrentMood.empty() && live != mCurrentMood) mCurrentMood.clear();
+  // back; once the user types over it, theirs stands and ours is gone. So too when switched on
+  // again before a tick has seen it.
+  const bool leftOver = !gEnabled || mLeftOverUnread;
+  if (leftOver && !mCurrentMood.empty() && live != mCurrentMood) mCurrentMood.clear();
+  mLeftOverUnread = false;
   if (!gInitialMoodKnown) {
     SaveInitialMood(live);
   } else if (mCurrentMood.empty() && live != gInitialMood && !IsOwnMarkup(live)) {
     gInitialMood = live;  // the user changed it while nothing of ours was shown
   }
+  return live;
 }
 
-void Synchroniser::FollowPlayer(WindowHandle chat) {
-  if (mOutside.FindWinampWindow() <= 0 || mOutside.IsWinampStopped()) {
+// The player is asked whatever the switch says. A tick writes only over a text it has just read:
+// one that the user typed since the last tick would otherwise be lost unseen.
+void Synchroniser::FollowPlayer(WindowHandle chat, const std::optional<std::wstring>& live) {
+  const std::optional<std::wstring> markup = WantedMarkup();
+  if (!live) return;
+  // Switched off, a text of ours is only left from a failed switch-off, and only where the read
+  // still found it: one the user typed over is gone already.
+  if (!gEnabled) {
     Restore(chat);
     return;
   }
-  const std::wstring track = mOutside.GetWinampCurrentTrack();
-  if (mOutside.IsWinampPaused()) {
-    Write(FormatPausedMood(FormatPlayingMood(track)), chat);
-  } else if (track.empty()) {
-    Restore(chat);
+  if (markup) {
+    Write(*markup, chat);
   } else {
-    Write(FormatPlayingMood(track), chat);
+    Restore(chat);
   }
 }
 
-// Also while switched off: our text is then only left when the switch-off could not put the
-// user's own back, and it must not stay until the program ends.
+// The markup of the player's track, or nothing when the user's own text is wanted.
+std::optional<std::wstring> Synchroniser::WantedMarkup() {
+  if (mOutside.FindWinampWindow() <= 0 || mOutside.IsWinampStopped()) return std::nullopt;
+  const std::wstring track = mOutside.GetWinampCurrentTrack();
+  if (mOutside.IsWinampPaused()) return FormatPausedMood(FormatPlayingMood(track));
+  if (track.empty()) return std::nullopt;
+  return FormatPlayingMood(track);
+}
+
 void Synchroniser::Restore(WindowHandle chat) {
   if (mCurrentMood.empty() || chat <= 0 || !gInitialMoodKnown) return;
   if (mOutside.SetSkypeMood(gInitialMood)) mCurrentMood.clear();
 }
 
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
-  if (!gEnabled) return Restore(chat);
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
   if (mOutside.SetSkypeMood(markup)) mCurrentMood = markup;
 }
 
 void Synchroniser::mnuEnabled_Click() {
+  if (mUnloaded) return;  // a click that reaches the window after its close has nothing to switch
   ++mPendingClicks;
   if (!mInHandler) RunPendingClicks();
 }
@@ -108,6 +128,7 @@ void Synchroniser::SwitchOver() {
   if (!gEnabled) {
     mForm.SetEnabledChecked(true);
     gEnabled = true;
+    mLeftOverUnread = !mCurrentMood.empty();
     return;  // the next tick writes the track
   }
   mForm.SetEnabledChecked(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/form_window.h"
@@ -20,10 +21,14 @@ class Synchroniser {
 
   // The mood text this program last wrote to the chat client; "" when it shows nothing of ours.
   const std::wstring& CurrentMood() const { return mCurrentMood; }
+  // Switched on again over a text of ours left by a failed switch-off, which no tick has read
+  // since: whether the user typed over it is not known yet.
+  bool LeftOverUnread() const { return mLeftOverUnread; }
 
  private:
-  void FollowSavedMood(WindowHandle chat);
-  void FollowPlayer(WindowHandle chat);
+  std::optional<std::wstring> FollowSavedMood(WindowHandle chat);
+  void FollowPlayer(WindowHandle chat, const std::optional<std::wstring>& live);
+  std::optional<std::wstring> WantedMarkup();
   void Restore(WindowHandle chat);
   void Write(const std::wstring& markup, WindowHandle chat);
   void RunPendingClicks();
@@ -37,6 +42,7 @@ class Synchroniser {
   bool mInHandler = false;
   int mPendingClicks = 0;
   bool mUnloaded = false;
+  bool mLeftOverUnread = false;
 };
 
 // Saves the user's own mood text as read from the chat client. A text that is one of our own
