@@ -1,8 +1,8 @@
 // The report as the real program draws it, read back from GDI without reading pixels: a probe
 // DLL in the program's process records what the window draws for WM_PRINTCLIENT in an enhanced
-// metafile. With Wine's metrics and with Windows 11's, at four display densities and after a
-// change of density: the 25 lines in order, only the two headings bold, a legible font, and the
-// last line wholly inside the client area.
+// metafile. With Wine's metrics and with Windows 10 and 11's, at four display densities, and
+// after a change of density: the 25 lines in order, only the two headings bold, a legible font,
+// and the last line wholly inside the client area.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -115,6 +115,7 @@ class ReportDrawingTest : public ::testing::Test {
   // did not show or the probe could not be hooked on.
   bool Start() {
     mProbe.reset();
+    mProgram.Terminate();  // gone before the next starts: only one copy runs
     mProgram = ChildProcess(TunemoodPath(), L"");
     mWindow = WaitForShownWindow(mProgram.Id(), 10s, kWindowClass);
     if (mWindow == nullptr) return false;
@@ -150,11 +151,11 @@ class ReportDrawingTest : public ::testing::Test {
 class ReportAtDensityTest : public ReportDrawingTest,
                             public ::testing::WithParamInterface<unsigned> {};
 
-TEST_P(ReportAtDensityTest, ShowsAllItsLinesWithWinesMetricsAndWithWindows11s) {
+TEST_P(ReportAtDensityTest, ShowsAllItsLinesWithWinesMetricsAndWithWindows10And11s) {
   const unsigned dpi = GetParam();
   int wineFrame = 0;
-  for (const Metrics metrics : {Metrics::Wine, Metrics::Windows11}) {
-    SCOPED_TRACE(metrics == Metrics::Wine ? "Wine's metrics" : "Windows 11's metrics");
+  for (const Metrics metrics : {Metrics::Wine, Metrics::Windows10And11}) {
+    SCOPED_TRACE(metrics == Metrics::Wine ? "Wine's metrics" : "Windows 10 and 11's metrics");
     const DisplaySettings settings(dpi, metrics);
     ASSERT_TRUE(Start());
     ExpectEnlargedByHalfAndCentred(mWindow, dpi);
@@ -162,7 +163,7 @@ TEST_P(ReportAtDensityTest, ShowsAllItsLinesWithWinesMetricsAndWithWindows11s) {
     ExpectWholeReport(report, Client(mWindow), dpi);
     if (metrics == Metrics::Wine) wineFrame = FrameHeight(mWindow);
   }
-  // Windows 11's taller caption and menu bar: the settings took effect.
+  // Windows 10 and 11's taller caption and menu bar: the settings took effect.
   EXPECT_GT(FrameHeight(mWindow), wineFrame);
 }
 
@@ -171,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Dpi, ReportAtDensityTest, ::testing::Values(96u, 120u, 
 TEST_F(ReportDrawingTest, ShowsAllItsLinesAfterMovingToAHigherAndToALowerDensity) {
   for (const auto& [from, to] : {std::pair{96u, 144u}, std::pair{144u, 96u}}) {
     SCOPED_TRACE(testing::Message() << from << " dpi to " << to << " dpi");
-    const DisplaySettings settings(from, Metrics::Windows11);
+    const DisplaySettings settings(from, Metrics::Windows10And11);
     ASSERT_TRUE(Start());
     ASSERT_FALSE(Report().empty());  // the probe is in
     ChangeDpi(from, to);
