@@ -26,3 +26,4 @@ using UniqueArgumentList = UniqueHandle<LPWSTR*, &::LocalFree>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;
+using UniqueEnhMetaFile = UniqueHandle<HENHMETAFILE, &::DeleteEnhMetaFile>;

@@ -95,6 +95,12 @@ void MainWindow::Form_Paint() {
   PaintReport(paint.get(), ClientArea(mHwnd), mFonts, BuildDebugInformation(mOutside));
 }
 
+// For PrintWindow, AnimateWindow and the like, which want the client area in their own device
+// context and keep what is drawn: no bitmap in between.
+void MainWindow::OnPrintClient(HDC dc) {
+  DrawReport(dc, ClientArea(mHwnd), mFonts, BuildDebugInformation(mOutside));
+}
+
 void MainWindow::OnCommand(UINT id) {
   switch (id) {
     case IDM_ENABLED:
@@ -157,6 +163,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_PAINT:
       Form_Paint();
+      return 0;
+    case WM_PRINTCLIENT:
+      OnPrintClient(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers the whole client area

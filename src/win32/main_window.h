@@ -30,6 +30,7 @@ class MainWindow final : public FormWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Form_Load();
   void Form_Paint();
+  void OnPrintClient(HDC dc);
   void OnCommand(UINT id);
   void OnDpiChanged(unsigned dpi, const RECT& suggested);
   void mnuAbout_Click();

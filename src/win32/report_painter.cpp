@@ -1,26 +1,32 @@
 #include "win32/report_painter.h"
 
 #include <algorithm>
-
-#include "win32/dpi.h"
+#include <iterator>
 
 namespace {
 
 // Nothing this long fits on any screen; the cap keeps a runaway caption cheap to draw.
 constexpr std::size_t kMaxDrawnCharacters = 4096;
 
-// The system's message font, which it gives at the system density.
-LOGFONTW StandardFont(unsigned dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+// The dialog font's name on every Windows from 2000 to 11, where it stands for Tahoma.
+constexpr wchar_t kDialogFace[] = L"MS Shell Dlg 2";
+static_assert(std::size(kDialogFace) <= LF_FACESIZE);
+constexpr int kDialogPoints = 8;
+constexpr int kPointsPerInch = 72;
+
+LOGFONTW DialogFont(unsigned dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(kDialogPoints, static_cast<int>(dpi), kPointsPerInch);
+  // Any script: a track in another one still finds its glyphs through the font's links.
+  font.lfCharSet = DEFAULT_CHARSET;
+  std::copy(std::begin(kDialogFace), std::end(kDialogFace), font.lfFaceName);
   return font;
 }
 
-void DrawLines(HDC dc, const RECT& area, const ReportFonts& fonts,
-               const std::vector<ReportLine>& lines) {
+}  // namespace
+
+void DrawReport(HDC dc, const RECT& area, const ReportFonts& fonts,
+                const std::vector<ReportLine>& lines) {
   ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
@@ -37,10 +43,8 @@ void DrawLines(HDC dc, const RECT& area, const ReportFonts& fonts,
   }
 }
 
-}  // namespace
-
 ReportFonts::ReportFonts(unsigned dpi) {
-  LOGFONTW font = StandardFont(dpi);
+  LOGFONTW font = DialogFont(dpi);
   font.lfWeight = FW_NORMAL;
   mNormal.reset(::CreateFontIndirectW(&font));
   font.lfWeight = FW_BOLD;
@@ -55,10 +59,10 @@ void PaintReport(HDC target, const RECT& area, const ReportFonts& fonts,
   const UniqueMemoryDc buffer(::CreateCompatibleDC(target));
   const UniqueBitmap pixels(::CreateCompatibleBitmap(target, width, height));
   if (!buffer || !pixels) {
-    DrawLines(target, area, fonts, lines);  // flickers, but still shows the report
+    DrawReport(target, area, fonts, lines);  // flickers, but still shows the report
     return;
   }
   const SelectedObject restoreBitmap(buffer.get(), pixels.get());
-  DrawLines(buffer.get(), RECT{0, 0, width, height}, fonts, lines);
+  DrawReport(buffer.get(), RECT{0, 0, width, height}, fonts, lines);
   ::BitBlt(target, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
 }

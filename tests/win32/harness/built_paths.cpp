@@ -32,6 +32,10 @@ std::wstring MenuProbePath() {
   return WindowsPath(MENU_PROBE);
 }
 
+std::wstring ReportProbePath() {
+  return WindowsPath(REPORT_PROBE);
+}
+
 std::wstring WakeupProbePath() {
   return WindowsPath(WAKEUP_PROBE);
 }

@@ -9,4 +9,5 @@ std::wstring StandinPlayerPath();
 std::wstring StandinChatPath();
 std::wstring StandinChatComPath();
 std::wstring MenuProbePath();
+std::wstring ReportProbePath();
 std::wstring WakeupProbePath();

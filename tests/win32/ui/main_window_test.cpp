@@ -6,13 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "built_paths.h"
 #include "child_process.h"
 #include "menu_probe.h"
-#include "program_hook.h"
+#include "probe_channel.h"
 #include "screenshot.h"
 #include "standins.h"
 #include "waiting.h"
@@ -60,52 +62,25 @@ void DoubleClick(HWND window, DWORD down, DWORD up) {
   ::SendInput(4, inputs, sizeof(INPUT));
 }
 
-// A hidden window of our own that receives the probe's answers.
-LRESULT CALLBACK ReplyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COPYDATA) {
-    auto* reply = reinterpret_cast<std::wstring*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    reply->assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-    return TRUE;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
 // Reads the program's menu from inside its process, through the probe DLL hooked onto its
 // window's thread.
 class MenuProbe {
  public:
-  explicit MenuProbe(HWND program)
-      : mProgram(program), mHook(MenuProbePath(), kMenuProbeHook, program) {
-    WNDCLASSW replyClass{};
-    replyClass.lpfnWndProc = &ReplyWindowProc;
-    replyClass.hInstance = ::GetModuleHandleW(nullptr);
-    replyClass.lpszClassName = L"TunemoodMenuProbeReply";
-    ::RegisterClassW(&replyClass);
-    mReplyWindow.reset(::CreateWindowExW(0, replyClass.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0,
-                                         nullptr, nullptr, replyClass.hInstance, nullptr));
-    ::SetWindowLongPtrW(mReplyWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&mReply));
-  }
+  explicit MenuProbe(HWND program) : mChannel(MenuProbePath(), kMenuProbeHook, program) {}
 
-  bool Installed() const { return mReplyWindow && mHook.Installed(); }
+  bool Installed() const { return mChannel.Installed(); }
 
   // The menu as the probe describes it; "" when the program did not answer.
   std::wstring Read() {
-    const UINT query = ::RegisterWindowMessageW(kMenuProbeMessage);
-    mReply.clear();
-    // The hook loads into the program with a message it takes: ask again until it answers.
-    for (int attempt = 0; attempt < 10 && mReply.empty(); ++attempt) {
-      ::PostMessageW(mProgram, query, reinterpret_cast<WPARAM>(mReplyWindow.get()), 0);
-      WaitUntil([&] { return !mReply.empty(); }, 500ms);
-    }
-    return mReply;
+    const std::optional<std::vector<BYTE>> reply = mChannel.Ask(kMenuProbeMessage);
+    if (!reply) return L"";
+    std::wstring text(reply->size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), reply->data(), text.size() * sizeof(wchar_t));
+    return text;
   }
 
  private:
-  HWND mProgram;
-  std::wstring mReply;
-  UniqueWindow mReplyWindow;
-  ProgramHook mHook;
+  ProbeChannel mChannel;
 };
 
 HWND FindOwnedMessageBox(HWND owner) {

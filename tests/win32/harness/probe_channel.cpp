@@ -1,0 +1,49 @@
+#include "probe_channel.h"
+
+#include <chrono>
+
+#include "waiting.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+LRESULT CALLBACK ReplyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    auto* reply = reinterpret_cast<std::optional<std::vector<BYTE>>*>(
+        ::GetWindowLongPtrW(window, GWLP_USERDATA));
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    const auto* bytes = static_cast<const BYTE*>(data->lpData);
+    reply->emplace(bytes, bytes + data->cbData);
+    return TRUE;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+ProbeChannel::ProbeChannel(const std::wstring& dllPath, const char* hookProcedure, HWND program)
+    : mProgram(program), mHook(dllPath, hookProcedure, program) {
+  WNDCLASSW replyClass{};
+  replyClass.lpfnWndProc = &ReplyWindowProc;
+  replyClass.hInstance = ::GetModuleHandleW(nullptr);
+  replyClass.lpszClassName = L"TunemoodProbeReply";
+  ::RegisterClassW(&replyClass);
+  mReplyWindow.reset(::CreateWindowExW(0, replyClass.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0,
+                                       nullptr, nullptr, replyClass.hInstance, nullptr));
+  ::SetWindowLongPtrW(mReplyWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&mReply));
+}
+
+std::optional<std::vector<BYTE>> ProbeChannel::Ask(const wchar_t* request, LPARAM argument) {
+  const UINT message = ::RegisterWindowMessageW(request);
+  mReply.reset();
+  for (int attempt = 0; attempt < 10 && !mReply; ++attempt) {
+    ::PostMessageW(mProgram, message, reinterpret_cast<WPARAM>(mReplyWindow.get()), argument);
+    WaitUntil([&] { return mReply.has_value(); }, 500ms);
+  }
+  return mReply;
+}
+
+void ProbeChannel::Tell(const wchar_t* request, WPARAM wParam, LPARAM lParam) const {
+  ::PostMessageW(mProgram, ::RegisterWindowMessageW(request), wParam, lParam);
+}
