@@ -1,30 +1,41 @@
 ; The per-user installer: no administrator rights; it writes one folder under the user's local
 ; application data, one shortcut in the user's Start menu and one uninstall entry, nothing else.
-; scripts/package runs: makensis -DBITNESS=32|64 -DSTAGE=<folder of the files> -DOUTFILE=<exe>
+; It carries both programs and installs the one whose bitness can load the chat client's
+; automation component: Windows loads an in-process component only into a program of its own
+; bitness. A 32-bit installer, so that it runs on every Windows.
+; scripts/package runs: makensis -DSTAGE=<folder of the files> -DOUTFILE=<exe>
+; with the programs in STAGE\win32 and STAGE\win64.
 
-!if ${BITNESS} == 64
-  ; A 64-bit installer, which needs no 32-bit support to run.
-  Target amd64-unicode
-!else
-  Unicode true
-!endif
+Unicode true
 SetCompressor /SOLID lzma
 
+!include FileFunc.nsh
 !include LogicLib.nsh
 !include MUI2.nsh
+!include x64.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tunemood"
 !define SHORTCUT "$SMPROGRAMS\Tunemood.lnk"
 ; The program holds this mutex while it runs (one copy at a time).
 !define RUNNING_MUTEX "Local\Tunemood.SingleInstance"
 !define SYNCHRONIZE 0x00100000
+; Where COM finds the chat client's in-process component, under a user's or the machine's classes.
+!define COMPONENT_SERVER "CLSID\{830690FC-BF2F-47A6-AC2D-330BCB402664}\InprocServer32"
 
 Name "Tunemood"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tunemood"
+; An earlier install of either bitness is replaced where it is.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ManifestDPIAware true
 
+; The bitness of the program this install puts in place ("32" or "64"), and the sentence that
+; says why.
+Var Bits
+Var Choice
+
+!define MUI_FINISHPAGE_TEXT "$Choice$\r$\n$\r$\nClick Finish to close this wizard."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tunemood.exe"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_INSTFILES
@@ -48,14 +59,90 @@ ManifestDPIAware true
   ${Loop}
 !macroend
 
+; Ends the installer before it installs anything; a silent run only sets its exit code (2).
+!macro Refuse MESSAGE
+  MessageBox MB_OK|MB_ICONSTOP `${MESSAGE}$\r$\nNothing was installed.` /SD IDOK
+  Abort
+!macroend
+
+; $R0: 1 when the component is registered for programs of the current registry view's bitness,
+; else 0. Windows looks in the user's own classes, then in the machine's.
+Function ComponentRegistered
+  ReadRegStr $R0 HKCU "Software\Classes\${COMPONENT_SERVER}" ""
+  ${If} $R0 == ""
+    ReadRegStr $R0 HKLM "Software\Classes\${COMPONENT_SERVER}" ""
+  ${EndIf}
+  ${If} $R0 == ""
+    StrCpy $R0 0
+  ${Else}
+    StrCpy $R0 1
+  ${EndIf}
+FunctionEnd
+
+; The administrator's choice, /BITS=32 or /BITS=64, when one is given.
+Function ReadBitsOption
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/BITS=" $R1
+  ${If} ${Errors}
+    Return
+  ${EndIf}
+  ${If} $R1 != "32"
+  ${AndIf} $R1 != "64"
+    !insertmacro Refuse 'Unknown /BITS value "$R1": give /BITS=32 or /BITS=64.'
+  ${EndIf}
+  ${If} $R1 == "64"
+  ${AndIfNot} ${RunningX64}
+    !insertmacro Refuse "/BITS=64 needs 64-bit Windows, and this Windows is 32-bit."
+  ${EndIf}
+  StrCpy $Bits $R1
+  StrCpy $Choice "Installed the $Bits-bit Tunemood, because /BITS=$Bits asked for it."
+FunctionEnd
+
+; The 32-bit program unless the component is registered for 64-bit programs alone: it is usually
+; 32-bit, and the 32-bit program runs on every Windows.
+Function ChooseBits
+  StrCpy $Bits 32
+  ${IfNot} ${RunningX64}
+    StrCpy $Choice "Installed the 32-bit Tunemood, because this Windows is 32-bit."
+    Return
+  ${EndIf}
+  SetRegView 32
+  Call ComponentRegistered
+  StrCpy $R1 $R0
+  SetRegView 64
+  Call ComponentRegistered
+  SetRegView 32
+  StrCpy $Choice "Installed the 32-bit Tunemood, because the chat client's component is"
+  ${If} $R1 == 1
+  ${AndIf} $R0 == 1
+    StrCpy $Choice "$Choice registered for both 32-bit and 64-bit programs."
+  ${ElseIf} $R1 == 1
+    StrCpy $Choice "$Choice registered for 32-bit programs."
+  ${ElseIf} $R0 == 1
+    StrCpy $Bits 64
+    StrCpy $Choice "Installed the 64-bit Tunemood, because the chat client's component is registered for 64-bit programs."
+  ${Else}
+    StrCpy $Choice "$Choice not registered yet, and it is usually 32-bit."
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   SetShellVarContext current
+  Call ReadBitsOption
   !insertmacro RefuseWhileRunning
+  ${If} $Bits == ""
+    Call ChooseBits
+  ${EndIf}
 FunctionEnd
 
 Section
   SetOutPath "$INSTDIR"
-  File "${STAGE}\tunemood.exe"
+  ${If} $Bits == 64
+    File "/oname=tunemood.exe" "${STAGE}\win64\tunemood.exe"
+  ${Else}
+    File "/oname=tunemood.exe" "${STAGE}\win32\tunemood.exe"
+  ${EndIf}
   File "${STAGE}\README.txt"
   File "${STAGE}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -69,6 +156,9 @@ Section
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ; Where an administrator reads the choice after a silent install.
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "BitnessChoice" "$Choice"
+  DetailPrint "$Choice"
 SectionEnd
 
 Function un.onInit

@@ -29,15 +29,18 @@ use_64bit_loader() {
   export WINELOADER=/usr/lib/wine/wine64 PATH="$bin:$PATH"
 }
 
-# wine_session_start DIR: makes (once) and starts a 64-bit prefix in DIR/prefix on a new display;
-# without 32-bit support, with the 64-bit loader alone.
+# wine_session_start DIR [win32]: makes (once) and starts a 64-bit prefix in DIR/prefix on a new
+# display, or a 32-bit one (a 32-bit Windows) when asked; a 64-bit prefix without 32-bit support,
+# with the 64-bit loader alone.
 wine_session_start() {
-  local dir=$1
+  local dir=$1 arch=${2:-win64}
   mkdir -p "$dir"
   # Wine takes only an absolute prefix path.
   dir=$(cd "$dir" && pwd)
-  export WINEPREFIX="$dir/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if ! wine_runs_32bit || wine_emulates_32bit; then use_64bit_loader "$dir"; fi
+  export WINEPREFIX="$dir/prefix" WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ "$arch" = win64 ] && { ! wine_runs_32bit || wine_emulates_32bit; }; then
+    use_64bit_loader "$dir"
+  fi
 
   if [ -z "${TUNEMOOD_DISPLAY:-}" ]; then
     local displayfile="$dir/display"
@@ -65,7 +68,7 @@ wine_session_start() {
       >/dev/null 2>&1
     # The desktop setting takes effect with the next server; the registry is saved as it ends.
     wineserver -k
-  elif wine_runs_32bit && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  elif [ "$arch" = win64 ] && wine_runs_32bit && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
     say "Adding 32-bit support to the Wine prefix, made where 32-bit programs could not run"
     wineboot -u >/dev/null 2>&1
     wineserver -w

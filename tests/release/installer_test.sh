@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# The installers under Wine, one after the other in one prefix: a silent install puts the
-# program, its shortcut and its uninstall entry in place and writes nothing else; the program
-# starts from there; a silent uninstall leaves the user's files and registry as they were.
-# Takes the installers and zips that scripts/package left in build/package.
+# The installer under Wine, case after case in one prefix. It installs the program whose bitness
+# can load the chat client's component, as registered at the time, and says why; /BITS= chooses
+# instead or is refused. Each install replaces the last in place and writes nothing else; the
+# program starts from there and, where the component is registered for it, reads the stand-in
+# chat client's mood; a silent uninstall leaves the user's files and registry as they were.
+# Takes the installer and zips that scripts/package left in build/package.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/common.sh
 source scripts/lib/wine.sh
 
 packages=build/package
-program_check=build/win64/tests/release/installed_program_check.exe
+setup=$packages/tunemood-setup.exe
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 key="$uninstall_key\\Tunemood"
+component_class='Software\Classes\CLSID\{830690FC-BF2F-47A6-AC2D-330BCB402664}'
 work=$PWD/build/installer-test
 
 passed=0
@@ -40,6 +43,50 @@ wait_for() {
   done
 }
 
+# The bitness that a Windows program's PE header names: its machine field.
+pe_bits() {
+  local header
+  header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  case $(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ') in
+    014c) echo 32 ;;
+    8664) echo 64 ;;
+    *) echo "neither 32- nor 64-bit" ;;
+  esac
+}
+has_bits() { [ "$(pe_bits "$2")" = "$1" ] || { echo "$2 is $(pe_bits "$2")-bit" && return 1; }; }
+exits_with() {
+  local expected=$1 code=0
+  shift
+  "$@" || code=$?
+  [ "$code" = "$expected" ] || { echo "exit code $code" && return 1; }
+}
+listing_is() { [ "$(ls -A "$1" | tr '\n' ' ')" = "$2 " ] || { ls -A "$1" && return 1; }; }
+
+for input in "$setup" "$packages"/tunemood-win{32,64}.zip \
+  build/win{32,64}/tests/release/{installed_program_check,installer_window_check}.exe; do
+  [ -f "$input" ] || { echo "Missing $input: run scripts/package first." >&2 && exit 1; }
+done
+rm -rf "$work/zips"
+mkdir -p "$work/zips"
+
+say "The downloads"
+check "they are the installer and the two zips, and no other installer" \
+  listing_is "$packages" "tunemood-setup.exe tunemood-win32.zip tunemood-win64.zip"
+check "the installer is a 32-bit program" has_bits 32 "$setup"
+for bits in 32 64; do
+  unzip -q -d "$work/zips/$bits" "$packages/tunemood-win$bits.zip"
+  check "the $bits-bit zip holds the $bits-bit program, README.txt and LICENSE.txt" \
+    listing_is "$work/zips/$bits" "LICENSE.txt README.txt tunemood.exe"
+  check "its tunemood.exe is a $bits-bit program" has_bits "$bits" "$work/zips/$bits/tunemood.exe"
+done
+
+if ! wine_runs_32bit; then
+  skip "the installer test under Wine (the installer is a 32-bit program)" "$no_32bit"
+  echo "installers: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+fi
+
 # The prefix's files and the registry's software keys, one line for each file, key and value.
 # Left out: Wine's own folder, and the temporary folder, where the uninstaller runs from a copy
 # of itself that it cannot delete while it runs.
@@ -63,74 +110,168 @@ nothing_new_except() { [ -z "$(new_lines_except "$1" | tee /dev/stderr)" ]; }
 registry_has() { wine reg query "$key" /v "$1" /reg:64 2>/dev/null | grep -qF -- "$2"; }
 key_absent() { ! wine reg query "$key" /reg:64 >/dev/null 2>&1; }
 absent() { [ ! -e "$1" ]; }
-installed_files() {
-  local name
-  for name in tunemood.exe README.txt LICENSE.txt uninstall.exe; do
-    [ -f "$install_dir/$name" ] || { echo "missing: $name" && return 1; }
+nothing_installed() { absent "$install_dir" && absent "$shortcut" && key_absent; }
+# window_says MODE TEXT ARGUMENT...: the installer, run with the arguments and taken through by
+# installer_window_check MODE, shows TEXT.
+window_says() {
+  local mode=$1 text=$2 said
+  shift 2
+  said=$(wine "$window_check" "$mode" "$(winepath -w "$setup")" "$@" | tr -d '\r')
+  [ "$said" = "$text" ] || { echo "$said" && return 1; }
+}
+
+# register NAME: registers the stand-in chat client's component as NAME says: for 32-bit
+# programs, for 64-bit programs, for both, in the user's own classes, or not at all.
+register() {
+  local bits
+  case $1 in
+    32 | 64) wine regsvr32 /s "build/win$1/tests/standins/chat/standin_chat_com.dll" ;;
+    both) for bits in 32 64; do register "$bits"; done ;;
+    user)
+      wine reg add "HKCU\\$component_class\\InprocServer32" /ve /reg:64 /f \
+        /d "$(winepath -w build/win64/tests/standins/chat/standin_chat_com.dll)" >/dev/null
+      ;;
+  esac
+}
+unregister() {
+  local hive bits
+  for hive in HKLM HKCU; do
+    for bits in 32 64; do
+      wine reg delete "$hive\\$component_class" /reg:$bits /f >/dev/null 2>&1 || true
+    done
   done
 }
 
-for input in "$packages"/tunemood-win{32,64}{.zip,-setup.exe} "$program_check"; do
-  [ -f "$input" ] || { echo "Missing $input: run scripts/package first." >&2 && exit 1; }
-done
+# install_case REGISTRATION BITS BECAUSE [ARGUMENT...]: with the component registered, a silent
+# install with the arguments puts the BITS-bit program in place and says BECAUSE why; the program
+# starts from there and reads the stand-in's mood where the component is registered for it.
+install_case() {
+  local registration=$1 bits=$2 because=$3
+  shift 3
+  say "Installer test: component registered: $registration; arguments: /S $*"
+  register "$registration"
+  check "the silent install succeeds" wine "$setup" /S "$@"
+  check "it installs the program, README.txt, LICENSE.txt and the uninstaller, nothing more" \
+    listing_is "$install_dir" "LICENSE.txt README.txt tunemood.exe uninstall.exe"
+  check "the installed tunemood.exe is a $bits-bit program" has_bits "$bits" "$install_dir/tunemood.exe"
+  check "it is the one in the $bits-bit zip" cmp "$install_dir/tunemood.exe" "$work/zips/$bits/tunemood.exe"
+  check "the uninstall entry says: $because" \
+    registry_has BitnessChoice "Installed the $bits-bit Tunemood, because $because"
+  if [ "$registration" = "$bits" ] || [ "$registration" = both ]; then
+    check "the program starts from where it was installed and reads the stand-in's mood" \
+      wine "$program_check" "$installed_exe" --reads-mood
+  else
+    check "the program starts from where it was installed and ends cleanly" \
+      wine "$program_check" "$installed_exe"
+  fi
+  unregister
+}
 
-mkdir -p "$work"
-wine_session_start "$work/wine"
-trap wine_session_stop EXIT
-# Wine would copy each Start-menu shortcut into this machine's own desktop menus.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
-
-windows_folder() { winepath -u "$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"; }
-install_dir=$(windows_folder LOCALAPPDATA)/Programs/Tunemood
-shortcut="$(windows_folder APPDATA)/Microsoft/Windows/Start Menu/Programs/Tunemood.lnk"
-installed_exe=$(winepath -w "$install_dir/tunemood.exe")
-# What the install may add: its folder (with the per-user Programs folder), the shortcut and
-# the uninstall entry.
-expected_writes='/AppData/Local/Programs(/Tunemood(/.*)?)?$|/Tunemood\.lnk$|\\Uninstall\\Tunemood\]'
-# Windows always has the key that holds the uninstall entries; a fresh prefix may not.
-wine reg add "$uninstall_key" /reg:64 /f >/dev/null 2>&1
-
-check "the 64-bit installer is a 64-bit program" \
-  grep -q 'file format pei-x86-64' <(x86_64-w64-mingw32-objdump -f "$packages/tunemood-win64-setup.exe")
-
-bitnesses=(win64)
-if wine_runs_32bit; then
-  bitnesses=(win32 win64)
-  note_32bit_emulation
-else
-  skip "the installer test of tunemood-win32-setup.exe" "$no_32bit"
-fi
-for bitness in "${bitnesses[@]}"; do
-  say "Installer test: tunemood-$bitness-setup.exe"
-  # What an earlier, interrupted run may have left.
-  rm -rf "$install_dir" "$shortcut"
+# start_session DIR [win32]: a Wine session in a prefix of its own, 64-bit unless asked, and what
+# belongs to it: where the installer puts things there, and the helper programs of its bitness.
+# What an earlier, interrupted run may have left there is removed.
+start_session() {
+  wine_session_start "$@"
+  trap wine_session_stop EXIT
+  # Wine would copy each Start-menu shortcut into this machine's own desktop menus.
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+  local helpers=build/${2:-win64}/tests/release
+  program_check=$helpers/installed_program_check.exe
+  window_check=$helpers/installer_window_check.exe
+  install_dir=$(windows_folder LOCALAPPDATA)/Programs/Tunemood
+  shortcut="$(windows_folder APPDATA)/Microsoft/Windows/Start Menu/Programs/Tunemood.lnk"
+  installed_exe=$(winepath -w "$install_dir/tunemood.exe")
+  chosen_dir=$WINEPREFIX/drive_c/Apps/Tunemood
+  # Windows always has the keys that hold the uninstall entries and the user's classes; a fresh
+  # prefix may not.
+  wine reg add "$uninstall_key" /reg:64 /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Classes\CLSID' /reg:64 /f >/dev/null 2>&1
+  rm -rf "$install_dir" "$shortcut" "$(dirname "$chosen_dir")"
   wine reg delete "$key" /reg:64 /f >/dev/null 2>&1 || true
-  snapshot | LC_ALL=C sort >"$work/before"
+  unregister
+}
+windows_folder() { winepath -u "$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"; }
 
-  check "the silent install succeeds" wine "$packages/tunemood-$bitness-setup.exe" /S
-  check "it installs the program, README.txt, LICENSE.txt and the uninstaller" installed_files
-  check "the installed program is the one in the zip" \
-    cmp "$install_dir/tunemood.exe" <(unzip -p "$packages/tunemood-$bitness.zip" tunemood.exe)
-  check "the Start-menu shortcut starts the installed program" \
-    grep -qiF "$installed_exe" <(strings -a "$shortcut")
-  check "the uninstall entry shows the name Tunemood" registry_has DisplayName Tunemood
-  check "the uninstall entry removes silently with the installed uninstaller" \
-    registry_has QuietUninstallString "\"$(winepath -w "$install_dir/uninstall.exe")\" /S"
-  check "nothing else is written" nothing_new_except "$expected_writes"
+# What an install may add: its folder (with the per-user Programs folder), the shortcut and the
+# uninstall entry.
+expected_writes='/AppData/Local/Programs(/Tunemood(/.*)?)?$|/Tunemood\.lnk$|\\Uninstall\\Tunemood\]'
 
-  check "the program starts from the installed path and ends cleanly" \
-    wine "$program_check" "$installed_exe"
-  check "installing again while the program runs is refused" \
-    wine "$program_check" "$installed_exe" "$(winepath -w "$packages/tunemood-$bitness-setup.exe")"
+start_session "$work/wine"
+note_32bit_emulation
+snapshot | LC_ALL=C sort >"$work/before"
 
-  # The uninstaller runs from a copy of itself in the temporary folder, so the process started
-  # here ends before the removal is done.
+say "Installer test: refused arguments"
+check "an unknown /BITS value is refused with a message and exit code 2" \
+  window_says refusal $'Unknown /BITS value "16": give /BITS=32 or /BITS=64.\nNothing was installed.\nexit code 2' \
+  /BITS=16
+check "a silent install with an empty /BITS value ends with exit code 2" \
+  exits_with 2 wine "$setup" /S /BITS=
+check "neither installs anything" nothing_installed
+
+install_case none 32 "the chat client's component is not registered yet, and it is usually 32-bit."
+check "the Start-menu shortcut starts the installed program" \
+  grep -qiF "$installed_exe" <(strings -a "$shortcut")
+check "the uninstall entry shows the name Tunemood" registry_has DisplayName Tunemood
+check "the uninstall entry removes silently with the installed uninstaller" \
+  registry_has QuietUninstallString "\"$(winepath -w "$install_dir/uninstall.exe")\" /S"
+check "nothing else is written" nothing_new_except "$expected_writes"
+check "installing again while the program runs is refused" \
+  wine "$program_check" "$installed_exe" --refuses "$(winepath -w "$setup")"
+
+install_case 32 32 "the chat client's component is registered for 32-bit programs."
+install_case 64 64 "the chat client's component is registered for 64-bit programs."
+check "over the 32-bit install: one program, one shortcut, one uninstall entry, nothing else" \
+  nothing_new_except "$expected_writes"
+install_case both 32 "the chat client's component is registered for both 32-bit and 64-bit programs."
+check "over the 64-bit install: one program, one shortcut, one uninstall entry, nothing else" \
+  nothing_new_except "$expected_writes"
+
+say "Installer test: component registered: 64; installed by the user"
+register 64
+check "the finish page says which program was installed, and why" \
+  window_says finish $'Installed the 64-bit Tunemood, because the chat client\'s component is registered for 64-bit programs.\n\nClick Finish to close this wizard.\nexit code 0'
+check "the installed tunemood.exe is a 64-bit program" has_bits 64 "$install_dir/tunemood.exe"
+unregister
+
+# Windows keeps the user's classes apart for 32-bit and 64-bit programs; Wine 8 shows one key
+# to both, so the registration counts as one for both bitnesses here.
+install_case user 32 "the chat client's component is registered for both 32-bit and 64-bit programs."
+install_case 32 64 "/BITS=64 asked for it." /BITS=64
+
+say "Installer test: uninstall"
+# The uninstaller runs from a copy of itself in the temporary folder, so the process started
+# here ends before the removal is done.
+check "the silent uninstall succeeds" wine "$install_dir/uninstall.exe" /S
+check "the program's folder is removed" wait_for 20 absent "$install_dir"
+check "the shortcut is removed" wait_for 20 absent "$shortcut"
+check "the uninstall entry is removed" wait_for 20 key_absent
+
+say "Installer test: installed in a folder of the user's choice"
+check "a silent install with /D= succeeds" wine "$setup" /S "/D=$(winepath -w "$chosen_dir")"
+check "installing again replaces it in that folder" wine "$setup" /S /BITS=64
+check "the 64-bit program is there" has_bits 64 "$chosen_dir/tunemood.exe"
+check "and not in the default folder" absent "$install_dir"
+check "the silent uninstall succeeds" wine "$chosen_dir/uninstall.exe" /S
+check "the chosen folder is removed" wait_for 20 absent "$chosen_dir"
+# The folder that held the chosen one is the user's own: the uninstaller leaves it.
+rmdir "$(dirname "$chosen_dir")"
+check "nothing is left behind" nothing_new_except '^$'
+
+wine_session_stop
+if wine_emulates_32bit; then
+  skip "the installer test on 32-bit Windows" "Wine's 32-bit loader runs here only under emulation"
+else
+  say "Installer test: on 32-bit Windows"
+  start_session "$work/wine32" win32
+  check "/BITS=64 is refused with a message and exit code 2" \
+    window_says refusal $'/BITS=64 needs 64-bit Windows, and this Windows is 32-bit.\nNothing was installed.\nexit code 2' \
+    /BITS=64
+  check "it installs nothing" nothing_installed
+  install_case 32 32 "this Windows is 32-bit."
   check "the silent uninstall succeeds" wine "$install_dir/uninstall.exe" /S
   check "the program's folder is removed" wait_for 20 absent "$install_dir"
-  check "the shortcut is removed" wait_for 20 absent "$shortcut"
-  check "the uninstall entry is removed" wait_for 20 key_absent
-  check "nothing is left behind" nothing_new_except '^$'
-done
+  wine_session_stop
+fi
 
 say "The installer test"
 echo "installers: $passed passed, $failed failed"
