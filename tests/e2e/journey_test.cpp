@@ -37,6 +37,20 @@ class Journey : public ::testing::Test {
     ASSERT_TRUE(desk.Command(IDM_ENABLED));
   }
   std::size_t Writes() const { return desk.Chat().Log(L"WriteMood").size(); }
+  // Asked first, then told: the session ends.
+  void EndSession(LPARAM reason) {
+    const HWND window = desk.TunemoodWindow();
+    DWORD_PTR mayEnd = 0;
+    ASSERT_TRUE(Send(window, WM_QUERYENDSESSION, 0, reason, &mayEnd));
+    EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
+    ASSERT_TRUE(Send(window, WM_ENDSESSION, TRUE, reason));
+  }
+  // The chat client keeps the next write waiting; the tick writes the next track into it.
+  void HoldATicksWrite() {
+    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
+    ASSERT_TRUE(desk.ShowCaption(Caption(L"C - D")));
+    ASSERT_TRUE(desk.WriteArrives(Playing(L"C - D")));
+  }
 
   Desk desk;
 };
@@ -144,21 +158,9 @@ TEST_F(Journey, TheChatClientClosingWithOurLinkDoesNotLeaveItStanding) {
 
 // Every way out ends the program cleanly, with the user's own text back and no profile object
 // left alive.
-enum class WayOut { MenuExit, CloseButton, ShutDown, LogOff };
+enum class WayOut { MenuExit, CloseButton, ShutDown };
 
-class WayOutJourney : public Journey, public ::testing::WithParamInterface<WayOut> {
- protected:
-  // Asked first, then told; the program may be ended as soon as it has been told, so by then
-  // it must be done.
-  void EndSession(LPARAM reason) {
-    const HWND window = desk.TunemoodWindow();
-    DWORD_PTR mayEnd = 0;
-    ASSERT_TRUE(Send(window, WM_QUERYENDSESSION, 0, reason, &mayEnd));
-    EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
-    ASSERT_TRUE(Send(window, WM_ENDSESSION, TRUE, reason));
-    EXPECT_FALSE(::IsWindow(window));
-  }
-};
+class WayOutJourney : public Journey, public ::testing::WithParamInterface<WayOut> {};
 
 TEST_P(WayOutJourney, EndsCleanlyAndPutsTheUsersTextBack) {
   ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
@@ -174,10 +176,7 @@ TEST_P(WayOutJourney, EndsCleanlyAndPutsTheUsersTextBack) {
       break;
     case WayOut::ShutDown:
       EndSession(0);
-      break;
-    case WayOut::LogOff:
-      // The flag has the top bit set; LPARAM carries it as it is.
-      EndSession(static_cast<LPARAM>(static_cast<LONG>(ENDSESSION_LOGOFF)));
+      EXPECT_FALSE(::IsWindow(window));
       break;
   }
   EXPECT_EQ(desk.TunemoodExitCode(), 0);
@@ -191,17 +190,60 @@ std::string WayOutName(const ::testing::TestParamInfo<WayOut>& way) {
       return "MenuExit";
     case WayOut::CloseButton:
       return "CloseButton";
-    case WayOut::ShutDown:
-      return "ShutDown";
     default:
-      return "LogOff";
+      return "ShutDown";
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(WaysOut, WayOutJourney,
-                         ::testing::Values(WayOut::MenuExit, WayOut::CloseButton, WayOut::ShutDown,
-                                           WayOut::LogOff),
+                         ::testing::Values(WayOut::MenuExit, WayOut::CloseButton, WayOut::ShutDown),
                          WayOutName);
+
+// A log-off as Windows does it: the program is asked, told, and ended the moment the telling
+// returns. By then the user's own text is back, whatever the program was waiting on.
+enum class LogOffMoment { Idle, DuringATicksWrite, DuringTheExitsRestore };
+
+class LogOffJourney : public Journey, public ::testing::WithParamInterface<LogOffMoment> {};
+
+TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
+  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
+  StartSwitchedOn();
+  ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  ASSERT_TRUE(desk.Chat().ClearLog());
+  switch (GetParam()) {
+    case LogOffMoment::Idle:
+      break;
+    case LogOffMoment::DuringATicksWrite:
+      HoldATicksWrite();
+      break;
+    case LogOffMoment::DuringTheExitsRestore:
+      // Busy, and refusing the restore when it answers at last: only a later write helps.
+      ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
+      ASSERT_TRUE(desk.Chat().FailNext(Request::WriteMood));
+      ASSERT_TRUE(::PostMessageW(desk.TunemoodWindow(), WM_COMMAND, IDM_EXIT, 0));
+      ASSERT_TRUE(desk.WriteArrives(kOwn));
+      break;
+  }
+  // The flag has the top bit set; LPARAM carries it as it is.
+  EndSession(static_cast<LPARAM>(static_cast<LONG>(ENDSESSION_LOGOFF)));
+  desk.KillTunemood();
+  EXPECT_EQ(desk.Chat().Mood(), kOwn);
+  EXPECT_TRUE(desk.Chat().Release());
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, LogOffJourney,
+                         ::testing::Values(LogOffMoment::Idle, LogOffMoment::DuringATicksWrite,
+                                           LogOffMoment::DuringTheExitsRestore),
+                         [](const auto& moment) -> std::string {
+                           switch (moment.param) {
+                             case LogOffMoment::Idle:
+                               return "Idle";
+                             case LogOffMoment::DuringATicksWrite:
+                               return "DuringATicksWrite";
+                             default:
+                               return "DuringTheExitsRestore";
+                           }
+                         });
 
 TEST_F(Journey, ASecondCopyEndsAtOnceWithoutAWindowOrTouchingTheChatClient) {
   ASSERT_TRUE(desk.StartChat(kOwn));
