@@ -5,6 +5,7 @@
 #include "app/markup.h"
 #include "built_paths.h"
 #include "desk.h"
+#include "waiting.h"
 #include "win32/resource.h"
 #include "window_search.h"
 
@@ -243,6 +244,38 @@ INSTANTIATE_TEST_SUITE_P(Moments, LogOffJourney,
                              default:
                                return "DuringTheExitsRestore";
                            }
+                         });
+
+// A chat client's component whose wait loop takes WM_QUIT and does not post it again: a close
+// while it waits still ends the program, once the call has returned. The call waits for a tick,
+// or for a switch-off sent to the window as a message.
+class SwallowedQuitJourney : public Journey, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SwallowedQuitJourney, AClosedProgramEndsWhenTheCallReturns) {
+  const bool duringSentSwitchOff = GetParam();
+  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
+  StartSwitchedOn();
+  ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  ASSERT_TRUE(desk.Chat().SwallowQuit(true));
+  ASSERT_TRUE(desk.Chat().ClearLog());
+  const HWND window = desk.TunemoodWindow();
+  if (duringSentSwitchOff) {
+    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
+    ASSERT_TRUE(::SendNotifyMessageW(window, WM_COMMAND, IDM_ENABLED, 0));
+    ASSERT_TRUE(desk.WriteArrives(kOwn));
+  } else {
+    HoldATicksWrite();
+  }
+  ASSERT_TRUE(::PostMessageW(window, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(window); }, 5s)) << "closed inside the wait";
+  ASSERT_TRUE(desk.Chat().Release());
+  EXPECT_EQ(desk.TunemoodExitCode(3s), 0);
+  EXPECT_EQ(desk.Chat().Mood(), kOwn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, SwallowedQuitJourney, ::testing::Bool(),
+                         [](const auto& sent) -> std::string {
+                           return sent.param ? "DuringASentSwitchOff" : "DuringATick";
                          });
 
 TEST_F(Journey, ASecondCopyEndsAtOnceWithoutAWindowOrTouchingTheChatClient) {
