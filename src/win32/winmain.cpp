@@ -58,6 +58,13 @@ void RestrictDllSearch() {
   }
 }
 
+// At log-off Windows asks the processes of a higher level first. Above the default of ordinary
+// programs, the chat client among them, our unload still finds it there to put the mood back.
+void EndBeforeOrdinaryPrograms() {
+  constexpr DWORD kApplicationsFirstLevel = 0x300;  // ordinary programs keep 0x280
+  ::SetProcessShutdownParameters(kApplicationsFirstLevel, 0);
+}
+
 // Runs until the window is gone, also when a component's own wait loop took the quit message
 // that the window posted and did not post it again.
 int RunMessageLoop(const MainWindow& window) {
@@ -79,6 +86,7 @@ int RunMessageLoop(const MainWindow& window) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearch();
+  EndBeforeOrdinaryPrograms();
   ComApartment apartment;
   Win32Desktop desktop;
   Win32Registry registry;

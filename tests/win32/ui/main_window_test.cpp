@@ -90,8 +90,11 @@ class MenuProbe {
   bool Installed() const { return mReplyWindow && mHook.Installed(); }
 
   // The menu as the probe describes it; "" when the program did not answer.
-  std::wstring Read() {
-    const UINT query = ::RegisterWindowMessageW(kMenuProbeMessage);
+  std::wstring Read() { return Ask(kMenuProbeMessage); }
+
+  // The probe's answer to one of its messages; "" when the program did not answer.
+  std::wstring Ask(const wchar_t* messageName) {
+    const UINT query = ::RegisterWindowMessageW(messageName);
     mReply.clear();
     // The hook loads into the program with a message it takes: ask again until it answers.
     for (int attempt = 0; attempt < 10 && mReply.empty(); ++attempt) {
@@ -191,6 +194,16 @@ TEST_F(MainWindowTest, EnabledCheckFollowsTheMenuCommandAndLeftDoubleClicksButNo
 
   DoubleClick(window, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
   EXPECT_TRUE(WaitUntil([&] { return menu.Read() == kMenuOn; }, 5s));
+}
+
+// At log-off Windows asks the higher levels first: the program puts the user's mood back while
+// the chat client, at the default level of ordinary programs, still runs.
+TEST_F(MainWindowTest, AsksToBeEndedBeforeOrdinaryPrograms) {
+  MenuProbe probe(window);
+  ASSERT_TRUE(probe.Installed());
+  const std::wstring level = probe.Ask(kShutdownLevelProbeMessage);
+  ASSERT_FALSE(level.empty());
+  EXPECT_GT(std::stoul(level), 0x280UL);
 }
 
 TEST_F(MainWindowTest, AboutShowsTitleDescriptionAndCopyrightAndOkDismissesIt) {
