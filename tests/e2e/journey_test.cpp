@@ -6,6 +6,7 @@
 #include "built_paths.h"
 #include "desk.h"
 #include "waiting.h"
+#include "win32/handles.h"
 #include "win32/resource.h"
 #include "window_search.h"
 
@@ -289,6 +290,28 @@ TEST_F(Journey, ASecondCopyEndsAtOnceWithoutAWindowOrTouchingTheChatClient) {
   EXPECT_EQ(second.WaitForExit(10s), 0);
   EXPECT_EQ(::FindWindowExW(nullptr, desk.TunemoodWindow(), L"TunemoodMain", nullptr), nullptr);
   for (const auto& call : desk.Chat().Log()) EXPECT_EQ(call.process, first);
+}
+
+// A copy under another account holds the name, with a security that lets no one else open it:
+// a second copy is denied the name, which means all the same that a copy runs.
+TEST_F(Journey, ACopyDeniedTheNameEndsAtOnceWithoutTouchingTheChatClient) {
+  ASSERT_TRUE(desk.StartChat(kOwn));
+  ACL grantsNothing{};
+  ASSERT_TRUE(::InitializeAcl(&grantsNothing, sizeof grantsNothing, ACL_REVISION));
+  SECURITY_DESCRIPTOR security{};
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&security, TRUE, &grantsNothing, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &security, FALSE};
+  constexpr wchar_t kName[] = L"Local\\Tunemood.SingleInstance";
+  const UniqueKernelHandle held(::CreateMutexW(&attributes, FALSE, kName));
+  ASSERT_TRUE(held);
+  const UniqueKernelHandle denied(::CreateMutexW(nullptr, FALSE, kName));
+  ASSERT_FALSE(denied);
+  ASSERT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+  ChildProcess copy(TunemoodPath(), L"");
+  EXPECT_EQ(copy.WaitForExit(10s), 0);
+  EXPECT_TRUE(desk.Chat().Log().empty());
 }
 
 // The caption's rules are the unit tests' and its reading through a real window the Wine
