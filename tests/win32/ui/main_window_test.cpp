@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "built_paths.h"
@@ -249,15 +250,27 @@ TEST_F(MainWindowTest, TheReportShowsThePlayerAndIsKeptAsAScreenshot) {
   EXPECT_TRUE(SaveBitmap(shot, L"tunemood-window.bmp"));
 }
 
+// The program file's resources, read without running it.
+class ProgramFileTest : public ::testing::Test {
+ protected:
+  // The resource's bytes; empty when it is missing.
+  std::string_view Resource(const wchar_t* type, const wchar_t* name) const {
+    const HRSRC found = ::FindResourceW(file.get(), name, type);
+    if (found == nullptr) return {};
+    const auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(file.get(), found)));
+    return bytes == nullptr ? std::string_view()
+                            : std::string_view(bytes, ::SizeofResource(file.get(), found));
+  }
+
+  const UniqueModule file{::LoadLibraryExW(
+      TunemoodPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)};
+};
+
 // The program file carries one icon in the five sizes, 256 colours each.
-TEST(ProgramFileTest, CarriesItsIconInFiveSizesAt256Colours) {
-  const UniqueModule file(::LoadLibraryExW(
-      TunemoodPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-  ASSERT_TRUE(file);
-  const HRSRC found = ::FindResourceW(file.get(), MAKEINTRESOURCEW(IDI_TUNEMOOD), RT_GROUP_ICON);
-  ASSERT_NE(found, nullptr);
-  const auto* group = static_cast<const BYTE*>(::LockResource(::LoadResource(file.get(), found)));
-  ASSERT_NE(group, nullptr);
+TEST_F(ProgramFileTest, CarriesItsIconInFiveSizesAt256Colours) {
+  const std::string_view resource = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_TUNEMOOD));
+  ASSERT_FALSE(resource.empty());
+  const auto* group = reinterpret_cast<const BYTE*>(resource.data());
   // The group: reserved, type and count as 16-bit words, then 14 bytes per image.
   const int count = group[4] | group[5] << 8;
   std::vector<int> sizes;
@@ -269,6 +282,15 @@ TEST(ProgramFileTest, CarriesItsIconInFiveSizesAt256Colours) {
     sizes.push_back(entry[0]);
   }
   EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 128}));
+}
+
+// It runs with the user's own rights, never under UAC's virtualised registry and files.
+TEST_F(ProgramFileTest, ItsManifestAsksToRunAsInvoker) {
+  const std::string_view manifest = Resource(RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID);
+  const std::size_t element = manifest.find("<requestedExecutionLevel ");
+  ASSERT_NE(element, std::string_view::npos);
+  const std::string_view tag = manifest.substr(element, manifest.find('>', element) - element);
+  EXPECT_NE(tag.find(R"(level="asInvoker")"), std::string_view::npos) << tag;
 }
 
 }  // namespace
