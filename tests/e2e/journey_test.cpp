@@ -38,6 +38,12 @@ class Journey : public ::testing::Test {
     ASSERT_TRUE(desk.WaitForRead());
     ASSERT_TRUE(desk.Command(IDM_ENABLED));
   }
+  // Switched on, with a track shown.
+  void StartShowingATrack() {
+    ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
+    StartSwitchedOn();
+    ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  }
   std::size_t Writes() const { return desk.Chat().Log(L"WriteMood").size(); }
   // Asked first, then told: the session ends.
   void EndSession(LPARAM reason) {
@@ -52,6 +58,14 @@ class Journey : public ::testing::Test {
     ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
     ASSERT_TRUE(desk.ShowCaption(Caption(L"C - D")));
     ASSERT_TRUE(desk.WriteArrives(Playing(L"C - D")));
+  }
+  // Exit, and the chat client keeps its restore waiting, busy, and refuses it when it answers at
+  // last: only a later write helps.
+  void HoldTheExitsRestore() {
+    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
+    ASSERT_TRUE(desk.Chat().FailNext(Request::WriteMood));
+    ASSERT_TRUE(::PostMessageW(desk.TunemoodWindow(), WM_COMMAND, IDM_EXIT, 0));
+    ASSERT_TRUE(desk.WriteArrives(kOwn));
   }
 
   Desk desk;
@@ -124,9 +138,7 @@ TEST_F(Journey, AFailingWriteIsRetriedEveryTick) {
 }
 
 TEST_F(Journey, SwitchingOffPutsTheUsersTextBack) {
-  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
-  StartSwitchedOn();
-  EXPECT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  StartShowingATrack();
   ASSERT_TRUE(desk.Command(IDM_ENABLED));
   EXPECT_EQ(desk.Chat().Mood(), kOwn) << "put back at once, not at the next tick";
   Desk::WaitOneTick();
@@ -142,9 +154,7 @@ TEST_F(Journey, SwitchingOffPutsTheUsersTextBack) {
 }
 
 TEST_F(Journey, TheChatClientClosingWithOurLinkDoesNotLeaveItStanding) {
-  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
-  StartSwitchedOn();
-  EXPECT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  StartShowingATrack();
   // The chat client closes and comes back still showing our link, as a real one keeps it.
   ASSERT_TRUE(desk.CloseChat());
   Desk::WaitOneTick();
@@ -165,9 +175,7 @@ enum class WayOut { MenuExit, CloseButton, ShutDown };
 class WayOutJourney : public Journey, public ::testing::WithParamInterface<WayOut> {};
 
 TEST_P(WayOutJourney, EndsCleanlyAndPutsTheUsersTextBack) {
-  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
-  StartSwitchedOn();
-  ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  StartShowingATrack();
   const HWND window = desk.TunemoodWindow();
   switch (GetParam()) {
     case WayOut::MenuExit:
@@ -208,9 +216,7 @@ enum class LogOffMoment { Idle, DuringATicksWrite, DuringTheExitsRestore };
 class LogOffJourney : public Journey, public ::testing::WithParamInterface<LogOffMoment> {};
 
 TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
-  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
-  StartSwitchedOn();
-  ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  StartShowingATrack();
   ASSERT_TRUE(desk.Chat().ClearLog());
   switch (GetParam()) {
     case LogOffMoment::Idle:
@@ -219,11 +225,7 @@ TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
       HoldATicksWrite();
       break;
     case LogOffMoment::DuringTheExitsRestore:
-      // Busy, and refusing the restore when it answers at last: only a later write helps.
-      ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
-      ASSERT_TRUE(desk.Chat().FailNext(Request::WriteMood));
-      ASSERT_TRUE(::PostMessageW(desk.TunemoodWindow(), WM_COMMAND, IDM_EXIT, 0));
-      ASSERT_TRUE(desk.WriteArrives(kOwn));
+      HoldTheExitsRestore();
       break;
   }
   // The flag has the top bit set; LPARAM carries it as it is.
@@ -247,6 +249,20 @@ INSTANTIATE_TEST_SUITE_P(Moments, LogOffJourney,
                            }
                          });
 
+// A close while the Exit waits on the chat client puts the user's text back as well; the window
+// stays until the Exit is done with it.
+TEST_F(Journey, ACloseDuringTheExitsWaitingRestoreLeavesTheWindowToTheExit) {
+  StartShowingATrack();
+  ASSERT_TRUE(desk.Chat().ClearLog());
+  HoldTheExitsRestore();
+  const HWND window = desk.TunemoodWindow();
+  ASSERT_TRUE(Send(window, WM_CLOSE, 0, 0));
+  EXPECT_EQ(desk.Chat().Mood(), kOwn);
+  EXPECT_TRUE(::IsWindow(window));
+  ASSERT_TRUE(desk.Chat().Release());
+  EXPECT_EQ(desk.TunemoodExitCode(), 0);
+}
+
 // A chat client's component whose wait loop takes WM_QUIT and does not post it again: a close
 // while it waits still ends the program, once the call has returned. The call waits for a tick,
 // or for a switch-off sent to the window as a message.
@@ -254,9 +270,7 @@ class SwallowedQuitJourney : public Journey, public ::testing::WithParamInterfac
 
 TEST_P(SwallowedQuitJourney, AClosedProgramEndsWhenTheCallReturns) {
   const bool duringSentSwitchOff = GetParam();
-  ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
-  StartSwitchedOn();
-  ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
+  StartShowingATrack();
   ASSERT_TRUE(desk.Chat().SwallowQuit(true));
   ASSERT_TRUE(desk.Chat().ClearLog());
   const HWND window = desk.TunemoodWindow();
