@@ -136,11 +136,13 @@ void MainWindow::mnuExit_Click() {
 }
 
 void MainWindow::Unload() {
-  // Putting the mood back may pump messages; a second close must not unload twice.
-  if (mUnloading) return;
+  // Putting the mood back may pump messages, so an unload can arrive while another waits. Each
+  // one puts the user's mood back before it returns, since Windows may end the process as soon
+  // as a WM_ENDSESSION returns; only the first destroys the window, once it is done.
+  const bool first = !mUnloading;
   mUnloading = true;
   mSync.Form_Unload();
-  ::DestroyWindow(mHwnd);
+  if (first) ::DestroyWindow(mHwnd);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

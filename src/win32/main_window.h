@@ -18,6 +18,8 @@ class MainWindow final : public FormWindow {
   // Creates the window hidden and runs Form_Load; false when the window cannot be created.
   bool Load();
   void Show();
+  // False once the window is gone: the program then ends.
+  bool IsLoaded() const { return mHwnd != nullptr; }
 
   // Repaints at once; the paint makes the report afresh.
   void ShowDebugInformation() override;

@@ -37,6 +37,7 @@ class Win32Program final : public Program {
     if (mLoaded) mWindow.Show();
   }
   bool IsRunning() const { return mLoaded; }
+  const MainWindow& Window() const { return mWindow; }
 
  private:
   SingleInstance mInstance;
@@ -57,11 +58,27 @@ void RestrictDllSearch() {
   }
 }
 
-int RunMessageLoop() {
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+// At log-off Windows asks the processes of a higher level first. Above the default of ordinary
+// programs, the chat client among them, our unload still finds it there to put the mood back.
+void EndBeforeOrdinaryPrograms() {
+  constexpr DWORD kApplicationsFirstLevel = 0x300;  // ordinary programs keep 0x280
+  ::SetProcessShutdownParameters(kApplicationsFirstLevel, 0);
+}
+
+// Runs until the window is gone, also when a component's own wait loop took the quit message
+// that the window posted and did not post it again.
+int RunMessageLoop(const MainWindow& window) {
+  while (window.IsLoaded()) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    // Unlike GetMessage, returns for a sent message as well (the next PeekMessage hands it on),
+    // so that a window gone inside one is seen. No objects: a count of 0 takes no array.
+    // cppcheck-suppress nullPointer
+    if (window.IsLoaded()) ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, 0);
   }
   return 0;
 }
@@ -70,6 +87,7 @@ int RunMessageLoop() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearch();
+  EndBeforeOrdinaryPrograms();
   ComApartment apartment;
   Win32Desktop desktop;
   Win32Registry registry;
@@ -77,5 +95,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   LiveOutside outside(desktop, registry, automation);
   Win32Program program(instance, outside);
   Main(outside, program);
-  return program.IsRunning() ? RunMessageLoop() : 0;
+  return program.IsRunning() ? RunMessageLoop(program.Window()) : 0;
 }

@@ -11,11 +11,12 @@
 // data a RequestHeader followed by UTF-16 text (no terminator). The result of SendMessage is the
 // answer: an HRESULT for the component's calls, a count for LiveApplications/LiveProfiles.
 // Requests that hand back text (ReadMood, GetMood, GetLog) name a reply window in the header;
-// the stand-in sets that window's text before it answers.
+// the stand-in sets that window's text before it answers, escaped as below, so that a NUL inside
+// the text survives.
 //
 // The log holds one line per call of the component, with the fields process id, call, object
 // address (hexadecimal), first and second argument, result (hexadecimal) and text, separated by
-// tabs; the text is last, with backslash, tab and newline escaped as \\, \t and \n.
+// tabs; the text is last, with backslash, tab, newline and NUL escaped as \\, \t, \n and \0.
 // Calls: Create, Connect, ReadProfile, ReadMood, WriteMood, ReleaseApplication, ReleaseProfile.
 // Live objects count as created by a successful Create or ReadProfile and as gone by their
 // release; a release made while the stand-in does not run is not seen.
@@ -50,7 +51,18 @@ enum class Request : ULONG_PTR {
   AnswerNext,
   LiveApplications,
   LiveProfiles,
+  // The next arguments[1] calls of the kind arguments[0] (-1: all of them) take effect, then keep
+  // their caller waiting, as a busy chat client does, until Release (or kHoldMilliseconds). The
+  // stand-in answers every other request meanwhile, a nested call of the component too.
+  HoldNext,
+  Release,
+  // arguments[0] = 1: the component waits for each call in a message loop of its own that runs
+  // the caller's messages and swallows WM_QUIT, as a faulty modal loop does; 0: it does not.
+  SwallowQuit,
 };
+
+// Where the component reads SwallowQuit: a property of the stand-in's window.
+constexpr wchar_t kSwallowQuitProperty[] = L"Tunemood.StandIn.SwallowQuit";
 
 // A call of the component by the name the log gives it.
 inline const wchar_t* CallName(Request request) {
@@ -89,10 +101,41 @@ struct RequestHeader {
 };
 
 constexpr UINT kTimeoutMilliseconds = 5000;
+constexpr DWORD kHoldMilliseconds = 10000;
 constexpr HRESULT kNotRunning = RPC_E_DISCONNECTED;
 
 inline std::uint64_t ToNumber(const void* pointer) {
   return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(pointer));
+}
+
+inline std::wstring Escape(const std::wstring& text) {
+  std::wstring escaped;
+  for (wchar_t c : text) {
+    if (c == L'\\')
+      escaped += L"\\\\";
+    else if (c == L'\t')
+      escaped += L"\\t";
+    else if (c == L'\n')
+      escaped += L"\\n";
+    else if (c == L'\0')
+      escaped += L"\\0";
+    else
+      escaped += c;
+  }
+  return escaped;
+}
+
+inline std::wstring Unescape(const std::wstring& text) {
+  std::wstring plain;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != L'\\' || i + 1 == text.size()) {
+      plain += text[i];
+      continue;
+    }
+    const wchar_t next = text[++i];
+    plain += next == L't' ? L'\t' : next == L'n' ? L'\n' : next == L'0' ? L'\0' : next;
+  }
+  return plain;
 }
 
 // A message-only window that receives the text of an answer.
@@ -112,7 +155,7 @@ class ReplyWindow {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(mWindow)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextW(mWindow, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return Unescape(text);
   }
 
  private:
@@ -137,34 +180,6 @@ inline bool Send(HWND standIn, Request request, RequestHeader header, const std:
   answer = static_cast<LRESULT>(result);
   if (reply) *reply = replyWindow.Text();
   return true;
-}
-
-inline std::wstring Escape(const std::wstring& text) {
-  std::wstring escaped;
-  for (wchar_t c : text) {
-    if (c == L'\\')
-      escaped += L"\\\\";
-    else if (c == L'\t')
-      escaped += L"\\t";
-    else if (c == L'\n')
-      escaped += L"\\n";
-    else
-      escaped += c;
-  }
-  return escaped;
-}
-
-inline std::wstring Unescape(const std::wstring& text) {
-  std::wstring plain;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != L'\\' || i + 1 == text.size()) {
-      plain += text[i];
-      continue;
-    }
-    const wchar_t next = text[++i];
-    plain += next == L't' ? L'\t' : next == L'n' ? L'\n' : next;
-  }
-  return plain;
 }
 
 // One call of the component as the stand-in logged it.
@@ -250,6 +265,14 @@ class ChatStandIn {
     return Ask(Request::AnswerNext, {static_cast<std::int32_t>(kind), count, status}, {}) == S_OK;
   }
   bool FailNext(Request kind, int count = 1) const { return AnswerNext(kind, count, E_FAIL); }
+  // The next `count` calls of the kind keep their caller waiting until Release.
+  bool HoldNext(Request kind, int count = 1) const {
+    return Ask(Request::HoldNext, {static_cast<std::int32_t>(kind), count}) == S_OK;
+  }
+  bool Release() const { return Ask(Request::Release) == S_OK; }
+  bool SwallowQuit(bool swallow) const {
+    return Ask(Request::SwallowQuit, {swallow ? 1 : 0}) == S_OK;
+  }
   long LiveApplications() const { return static_cast<long>(Ask(Request::LiveApplications)); }
   long LiveProfiles() const { return static_cast<long>(Ask(Request::LiveProfiles)); }
 

@@ -53,6 +53,19 @@ class StandIn {
         return mLiveApplications;
       case Request::LiveProfiles:
         return mLiveProfiles;
+      case Request::HoldNext:
+        mHolds[static_cast<Request>(header.arguments[0])] = header.arguments[1];
+        return S_OK;
+      case Request::Release:
+        mHeld = false;
+        return S_OK;
+      case Request::SwallowQuit:
+        if (header.arguments[0] != 0) {
+          ::SetPropW(mWindow, kSwallowQuitProperty, mWindow);
+        } else {
+          ::RemovePropW(mWindow, kSwallowQuitProperty);
+        }
+        return S_OK;
     }
     return E_INVALIDARG;
   }
@@ -70,7 +83,21 @@ class StandIn {
               header.arguments[1], NextStatus(request), text};
     if (SUCCEEDED(call.result)) Perform(request, header, call.text);
     mLog.push_back(FormatCall(call));
+    if (TakeOne(mHolds[request])) Hold();
     return call.result;
+  }
+
+  // Keeps the caller waiting while every request sent meanwhile is answered, until the test
+  // releases it, the window goes, or the longest hold has passed.
+  void Hold() {
+    mHeld = true;
+    const ULONGLONG deadline = ::GetTickCount64() + kHoldMilliseconds;
+    while (mHeld && ::IsWindow(mWindow) && ::GetTickCount64() < deadline) {
+      MSG message;
+      ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_SENDMESSAGE);
+    }
+    mHeld = false;
   }
 
   void Perform(Request request, const RequestHeader& header, std::wstring& text) {
@@ -101,9 +128,14 @@ class StandIn {
 
   HRESULT NextStatus(Request request) {
     Answer& answer = mAnswers[request];
-    if (answer.remaining == 0) return S_OK;
-    if (answer.remaining > 0) --answer.remaining;
-    return answer.status;
+    return TakeOne(answer.remaining) ? answer.status : S_OK;
+  }
+
+  // Counts down what is left of a count of calls (-1: no end); false when nothing is left.
+  static bool TakeOne(int& remaining) {
+    if (remaining == 0) return false;
+    if (remaining > 0) --remaining;
+    return true;
   }
 
   void SetMood(const std::wstring& text) {
@@ -114,7 +146,7 @@ class StandIn {
   static void Reply(const RequestHeader& header, const std::wstring& text) {
     const HWND reply = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(header.reply));
     if (reply)
-      ::SendMessageTimeoutW(reply, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+      ::SendMessageTimeoutW(reply, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Escape(text).c_str()),
                             SMTO_NORMAL, kTimeoutMilliseconds, nullptr);
   }
 
@@ -128,6 +160,8 @@ class StandIn {
   std::wstring mMood;
   std::vector<std::wstring> mLog;
   std::map<Request, Answer> mAnswers;
+  std::map<Request, int> mHolds;  // what is left of each kind's held calls
+  bool mHeld = false;
   long mLiveApplications = 0;
   long mLiveProfiles = 0;
 };

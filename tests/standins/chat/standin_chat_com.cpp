@@ -10,6 +10,7 @@
 #include <string>
 
 #include "chat_standin.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -39,18 +40,59 @@ struct Object {
   LONG references = 1;
 };
 
+// One call on its way to the stand-in's window.
+struct PendingCall {
+  HWND standIn;
+  Request request;
+  RequestHeader header;
+  const std::wstring& text;
+  std::wstring* reply;
+  LRESULT answer = 0;
+  bool answered = false;
+};
+
+void SendCall(PendingCall& call) {
+  call.answered = Send(call.standIn, call.request, call.header, call.text, call.answer, call.reply);
+}
+
+DWORD WINAPI SendCallThread(void* call) {
+  SendCall(*static_cast<PendingCall*>(call));
+  return 0;
+}
+
+// A faulty component's modal wait: the call goes out on a thread of its own while the caller's
+// messages run here, WM_QUIT among them, which is taken and not posted again.
+void SendCallSwallowingQuit(PendingCall& call) {
+  const UniqueKernelHandle sender(::CreateThread(nullptr, 0, &SendCallThread, &call, 0, nullptr));
+  if (!sender) return;
+  const HANDLE waitFor = sender.get();
+  while (::MsgWaitForMultipleObjects(1, &waitFor, FALSE, INFINITE, QS_ALLINPUT) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+  ::WaitForSingleObject(sender.get(), INFINITE);
+}
+
 HRESULT Forward(Request request, const Object* self, std::int32_t first = 0,
                 std::int32_t second = 0, const std::wstring& text = {},
                 std::wstring* reply = nullptr) {
   const HWND standIn = ::FindWindowW(L"tSkMainForm", nullptr);
   if (!standIn) return kNotRunning;
-  RequestHeader header;
-  header.object = ToNumber(self);
-  header.arguments[0] = first;
-  header.arguments[1] = second;
-  LRESULT answer = 0;
-  if (!Send(standIn, request, header, text, answer, reply)) return kNotRunning;
-  return static_cast<HRESULT>(answer);
+  PendingCall call{standIn, request, {}, text, reply};
+  call.header.object = ToNumber(self);
+  call.header.arguments[0] = first;
+  call.header.arguments[1] = second;
+  if (::GetPropW(standIn, kSwallowQuitProperty)) {
+    SendCallSwallowingQuit(call);
+  } else {
+    SendCall(call);
+  }
+  return call.answered ? static_cast<HRESULT>(call.answer) : kNotRunning;
 }
 
 ULONG STDMETHODCALLTYPE AddRef(Object* self) {

@@ -144,6 +144,13 @@ TEST_F(MoodTest, TextsPassCharacterForCharacter) {
 
   EXPECT_TRUE(skype->SetSkypeMood(L""));
   EXPECT_EQ(chat->Mood(), L"");
+
+  // A BSTR carries its length: a NUL inside the text is text, in both directions.
+  const std::wstring withNul(L"before\0after", 12);
+  ASSERT_TRUE(chat->SetMood(withNul));
+  EXPECT_EQ(Read(true), withNul);
+  EXPECT_TRUE(skype->SetSkypeMood(withNul + L"!"));
+  EXPECT_EQ(chat->Mood(), withNul + L"!");
 }
 
 }  // namespace

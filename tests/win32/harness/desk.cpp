@@ -17,8 +17,8 @@ bool Desk::Command(UINT id) {
   return Send(mTunemoodWindow, WM_COMMAND, id, 0);
 }
 
-long Desk::TunemoodExitCode() {
-  return mTunemood.WaitForExit(10s);
+long Desk::TunemoodExitCode(std::chrono::milliseconds timeout) {
+  return mTunemood.WaitForExit(timeout);
 }
 
 long Desk::ExitByMenu() {
@@ -33,6 +33,17 @@ long Desk::CloseTunemood() {
 
 bool Desk::MoodBecomes(const std::wstring& expected, std::chrono::milliseconds timeout) const {
   return WaitUntil([&] { return ChatRunning() && Chat().Mood() == expected; }, timeout);
+}
+
+bool Desk::WriteArrives(const std::wstring& text) const {
+  return WaitUntil(
+      [&] {
+        for (const auto& write : Chat().Log(L"WriteMood")) {
+          if (write.text == text) return true;
+        }
+        return false;
+      },
+      5s);
 }
 
 bool Desk::WaitForRead(std::chrono::milliseconds timeout) const {

@@ -32,11 +32,15 @@ class Desk {
   long ExitByMenu();
   long CloseTunemood();
   // Waits for Tunemood to end; its exit code, or -1 when it did not end.
-  long TunemoodExitCode();
+  long TunemoodExitCode(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Ends Tunemood at once, as Windows may once a session has ended.
+  void KillTunemood() { mTunemood.Terminate(); }
 
   // Polls the chat client's mood text until it is `expected`; false when the time runs out.
   bool MoodBecomes(const std::wstring& expected,
                    std::chrono::milliseconds timeout = std::chrono::milliseconds(3500)) const;
+  // Waits until a write of the text reaches the chat client, which may be keeping it waiting.
+  bool WriteArrives(const std::wstring& text) const;
   // Waits for the first tick that reads the chat client's mood.
   bool WaitForRead(std::chrono::milliseconds timeout = std::chrono::milliseconds(3500)) const;
   // Lets a little more than a whole tick pass, for checks that nothing happens.

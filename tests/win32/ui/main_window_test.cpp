@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "built_paths.h"
@@ -71,8 +72,11 @@ class MenuProbe {
   bool Installed() const { return mChannel.Installed(); }
 
   // The menu as the probe describes it; "" when the program did not answer.
-  std::wstring Read() {
-    const std::optional<std::vector<BYTE>> reply = mChannel.Ask(kMenuProbeMessage);
+  std::wstring Read() { return Ask(kMenuProbeMessage); }
+
+  // The probe's answer to one of its messages; "" when the program did not answer.
+  std::wstring Ask(const wchar_t* messageName) {
+    const std::optional<std::vector<BYTE>> reply = mChannel.Ask(messageName);
     if (!reply) return L"";
     std::wstring text(reply->size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), reply->data(), text.size() * sizeof(wchar_t));
@@ -168,6 +172,16 @@ TEST_F(MainWindowTest, EnabledCheckFollowsTheMenuCommandAndLeftDoubleClicksButNo
   EXPECT_TRUE(WaitUntil([&] { return menu.Read() == kMenuOn; }, 5s));
 }
 
+// At log-off Windows asks the higher levels first: the program puts the user's mood back while
+// the chat client, at the default level of ordinary programs, still runs.
+TEST_F(MainWindowTest, AsksToBeEndedBeforeOrdinaryPrograms) {
+  MenuProbe probe(window);
+  ASSERT_TRUE(probe.Installed());
+  const std::wstring level = probe.Ask(kShutdownLevelProbeMessage);
+  ASSERT_FALSE(level.empty());
+  EXPECT_GT(std::stoul(level), 0x280UL);
+}
+
 TEST_F(MainWindowTest, AboutShowsTitleDescriptionAndCopyrightAndOkDismissesIt) {
   // Posted: the command opens a modal box and returns only when it is dismissed.
   ASSERT_TRUE(::PostMessageW(window, WM_COMMAND, IDM_ABOUT, 0));
@@ -211,15 +225,27 @@ TEST_F(MainWindowTest, TheReportShowsThePlayerAndIsKeptAsAScreenshot) {
   EXPECT_TRUE(SaveBitmap(shot, L"tunemood-window.bmp"));
 }
 
+// The program file's resources, read without running it.
+class ProgramFileTest : public ::testing::Test {
+ protected:
+  // The resource's bytes; empty when it is missing.
+  std::string_view Resource(const wchar_t* type, const wchar_t* name) const {
+    const HRSRC found = ::FindResourceW(file.get(), name, type);
+    if (found == nullptr) return {};
+    const auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(file.get(), found)));
+    return bytes == nullptr ? std::string_view()
+                            : std::string_view(bytes, ::SizeofResource(file.get(), found));
+  }
+
+  const UniqueModule file{::LoadLibraryExW(
+      TunemoodPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)};
+};
+
 // The program file carries one icon in the five sizes, 256 colours each.
-TEST(ProgramFileTest, CarriesItsIconInFiveSizesAt256Colours) {
-  const UniqueModule file(::LoadLibraryExW(
-      TunemoodPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-  ASSERT_TRUE(file);
-  const HRSRC found = ::FindResourceW(file.get(), MAKEINTRESOURCEW(IDI_TUNEMOOD), RT_GROUP_ICON);
-  ASSERT_NE(found, nullptr);
-  const auto* group = static_cast<const BYTE*>(::LockResource(::LoadResource(file.get(), found)));
-  ASSERT_NE(group, nullptr);
+TEST_F(ProgramFileTest, CarriesItsIconInFiveSizesAt256Colours) {
+  const std::string_view resource = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_TUNEMOOD));
+  ASSERT_FALSE(resource.empty());
+  const auto* group = reinterpret_cast<const BYTE*>(resource.data());
   // The group: reserved, type and count as 16-bit words, then 14 bytes per image.
   const int count = group[4] | group[5] << 8;
   std::vector<int> sizes;
@@ -231,6 +257,15 @@ TEST(ProgramFileTest, CarriesItsIconInFiveSizesAt256Colours) {
     sizes.push_back(entry[0]);
   }
   EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 128}));
+}
+
+// It runs with the user's own rights, never under UAC's virtualised registry and files.
+TEST_F(ProgramFileTest, ItsManifestAsksToRunAsInvoker) {
+  const std::string_view manifest = Resource(RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID);
+  const std::size_t element = manifest.find("<requestedExecutionLevel ");
+  ASSERT_NE(element, std::string_view::npos);
+  const std::string_view tag = manifest.substr(element, manifest.find('>', element) - element);
+  EXPECT_NE(tag.find(R"(level="asInvoker")"), std::string_view::npos) << tag;
 }
 
 }  // namespace

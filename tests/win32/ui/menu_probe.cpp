@@ -1,5 +1,5 @@
-// A test DLL that a WH_GETMESSAGE hook loads into the program: it describes the program's menu
-// to the test that asks.
+// A test DLL that a WH_GETMESSAGE hook loads into the program: it describes the program's menu,
+// or tells its shutdown level, to the test that asks.
 #include <windows.h>
 
 #include <string>
@@ -47,8 +47,14 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     MenuProbeHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && wParam == PM_REMOVE) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
+    const auto replyTo = reinterpret_cast<HWND>(message->wParam);
     if (message->message == ::RegisterWindowMessageW(kMenuProbeMessage)) {
-      Reply(reinterpret_cast<HWND>(message->wParam), message->hwnd, DescribeMenu(message->hwnd));
+      Reply(replyTo, message->hwnd, DescribeMenu(message->hwnd));
+    } else if (message->message == ::RegisterWindowMessageW(kShutdownLevelProbeMessage)) {
+      DWORD level = 0;
+      DWORD flags = 0;
+      ::GetProcessShutdownParameters(&level, &flags);
+      Reply(replyTo, message->hwnd, std::to_wstring(level));
     }
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
