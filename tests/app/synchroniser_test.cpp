@@ -343,12 +343,20 @@ TEST_F(SynchroniserTest, AfterAFailedSwitchOffTheUsersNewTextIsKeptAndSaved) {
 // Two orders that take eight events, deeper than the unit tests' explorer goes: after a
 // switch-off that could not put the user's text back, the text the user types over our link
 // stands, whether they switch on again before a tick has read it or the tick's read fails.
-TEST_F(SynchroniserTest, TheTextTypedOverOurLeftOverLinkStandsWhenSwitchedOnBeforeATick) {
-  StartPlaying();
-  Tick();
-  world.FailWrites(1);
-  sync.mnuEnabled_Click();  // off, and the restore fails
-  world.chat.mood = L"Busy";
+class LeftOverLinkTest : public SynchroniserTest {
+ protected:
+  // Our link shown, a switch-off whose restore fails, and the user typing over the link.
+  void TypeOverTheLinkLeftBySwitchingOff() {
+    StartPlaying();
+    Tick();
+    world.FailWrites(1);
+    sync.mnuEnabled_Click();
+    world.chat.mood = L"Busy";
+  }
+};
+
+TEST_F(LeftOverLinkTest, TheTypedTextStandsWhenSwitchedOnBeforeATick) {
+  TypeOverTheLinkLeftBySwitchingOff();
   sync.mnuEnabled_Click();  // on again
   Tick();
   world.Stop(L"A");
@@ -357,12 +365,8 @@ TEST_F(SynchroniserTest, TheTextTypedOverOurLeftOverLinkStandsWhenSwitchedOnBefo
   EXPECT_EQ(gInitialMood, L"Busy");
 }
 
-TEST_F(SynchroniserTest, ASwitchedOffTickWhoseReadFailsWritesNothing) {
-  StartPlaying();
-  Tick();
-  world.FailWrites(1);
-  sync.mnuEnabled_Click();  // off, and the restore fails
-  world.chat.mood = L"Busy";
+TEST_F(LeftOverLinkTest, ASwitchedOffTickWhoseReadFailsWritesNothingOverTheTypedText) {
+  TypeOverTheLinkLeftBySwitchingOff();
   world.FailReads(1);
   Tick();
   EXPECT_EQ(world.chat.mood, L"Busy");

@@ -45,6 +45,12 @@ const std::wstring kTrackB = L"B & <C>";
 constexpr std::array<const wchar_t*, 5> kFailingCalls = {L"ReadMood", L"WriteMood", L"Connect",
                                                          L"ReadProfile", L"Create"};
 
+// The call that a failure event makes fail.
+const wchar_t* FailingCall(Event event) {
+  return kFailingCalls.at(static_cast<std::size_t>(event) -
+                          static_cast<std::size_t>(Event::ReadFails));
+}
+
 std::string Narrow(const std::wstring& text) {
   std::string narrow;
   for (const wchar_t c : text) narrow += c < 128 ? static_cast<char>(c) : '?';
@@ -96,9 +102,7 @@ bool Run::Applies(Event event) const {
     case Event::ConnectFails:
     case Event::ProfileFails:
     case Event::CreateFails: {
-      const wchar_t* call = kFailingCalls.at(static_cast<std::size_t>(event) -
-                                             static_cast<std::size_t>(Event::ReadFails));
-      const auto failing = mWorld.chat.failNext.find(call);
+      const auto failing = mWorld.chat.failNext.find(FailingCall(event));
       return failing == mWorld.chat.failNext.end() || failing->second == 0;
     }
     case Event::EnabledWhileWaiting:
@@ -161,8 +165,7 @@ void Run::Apply(Event event) {
     case Event::ConnectFails:
     case Event::ProfileFails:
     case Event::CreateFails:
-      mWorld.chat.failNext[kFailingCalls.at(static_cast<std::size_t>(event) -
-                                            static_cast<std::size_t>(Event::ReadFails))] = 1;
+      mWorld.chat.failNext[FailingCall(event)] = 1;
       break;
     case Event::EnabledWhileWaiting:
       mArmed.push_back({Handler::Enabled, false});
