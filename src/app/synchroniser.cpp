@@ -73,17 +73,13 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
 }
 
 // The player is asked whatever the switch says. A tick writes only over a text it has just read:
-// one that the user typed since the last tick would otherwise be lost unseen.
+// one that the user typed since the last tick would otherwise be lost unseen. Switched off, only
+// the user's text is put back, over a text of ours left from a failed switch-off where the read
+// still found it (one the user typed over is gone from mCurrentMood already).
 void Synchroniser::FollowPlayer(WindowHandle chat, const std::optional<std::wstring>& live) {
   const std::optional<std::wstring> markup = WantedMarkup();
   if (!live) return;
-  // Switched off, a text of ours is only left from a failed switch-off, and only where the read
-  // still found it: one the user typed over is gone already.
-  if (!gEnabled) {
-    Restore(chat);
-    return;
-  }
-  if (markup) {
+  if (gEnabled && markup) {
     Write(*markup, chat);
   } else {
     Restore(chat);

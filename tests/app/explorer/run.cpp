@@ -168,16 +168,13 @@ void Run::Apply(Event event) {
       mWorld.chat.failNext[FailingCall(event)] = 1;
       break;
     case Event::EnabledWhileWaiting:
-      mArmed.push_back({Handler::Enabled, false});
-      break;
     case Event::CloseWhileWaiting:
-      mArmed.push_back({Handler::Close, false});
-      break;
     case Event::EnabledWhenAnswered:
-      mArmed.push_back({Handler::Enabled, true});
-      break;
     case Event::CloseWhenAnswered:
-      mArmed.push_back({Handler::Close, true});
+      mArmed.push_back({event == Event::EnabledWhileWaiting || event == Event::EnabledWhenAnswered
+                            ? Handler::Enabled
+                            : Handler::Close,
+                        event == Event::EnabledWhenAnswered || event == Event::CloseWhenAnswered});
       break;
     case Event::Count:
       break;

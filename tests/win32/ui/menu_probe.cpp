@@ -5,6 +5,7 @@
 #include <string>
 
 #include "menu_probe.h"
+#include "probe_reply.h"
 
 namespace {
 
@@ -33,12 +34,7 @@ std::wstring DescribeMenu(HWND window) {
 }
 
 void Reply(HWND to, HWND from, const std::wstring& text) {
-  COPYDATASTRUCT data{};
-  data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  data.lpData = const_cast<wchar_t*>(text.data());
-  DWORD_PTR unused = 0;
-  ::SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from),
-                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 2000, &unused);
+  AnswerProbe(to, from, text.data(), text.size() * sizeof(wchar_t));
 }
 
 }  // namespace

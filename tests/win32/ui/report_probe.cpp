@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "probe_reply.h"
 #include "report_probe.h"
 #include "win32/gdi.h"
 #include "win32/handles.h"
@@ -23,15 +24,6 @@ std::vector<BYTE> RecordClientArea(HWND window) {
   return bytes;
 }
 
-void Reply(HWND to, HWND from, const std::vector<BYTE>& bytes) {
-  COPYDATASTRUCT data{};
-  data.cbData = static_cast<DWORD>(bytes.size());
-  data.lpData = const_cast<BYTE*>(bytes.data());
-  DWORD_PTR unused = 0;
-  ::SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from),
-                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 2000, &unused);
-}
-
 void ChangeDpi(HWND window, UINT dpi, LPARAM suggestedSize) {
   RECT suggested{};
   ::GetWindowRect(window, &suggested);
@@ -47,8 +39,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
   if (code == HC_ACTION && wParam == PM_REMOVE) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
     if (message->message == ::RegisterWindowMessageW(kRecordReport)) {
-      Reply(reinterpret_cast<HWND>(message->wParam), message->hwnd,
-            RecordClientArea(message->hwnd));
+      const std::vector<BYTE> drawing = RecordClientArea(message->hwnd);
+      AnswerProbe(reinterpret_cast<HWND>(message->wParam), message->hwnd, drawing.data(),
+                  drawing.size());
     } else if (message->message == ::RegisterWindowMessageW(kChangeDpi)) {
       ChangeDpi(message->hwnd, static_cast<UINT>(message->wParam), message->lParam);
     }
