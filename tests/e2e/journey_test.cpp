@@ -1,75 +1,15 @@
 // The whole journey: the real Tunemood beside the stand-in player and chat client, with real
 // one-second ticks, checked by what the chat client receives.
-#include <gtest/gtest.h>
-
-#include "app/markup.h"
 #include "built_paths.h"
-#include "desk.h"
+#include "journey_fixture.h"
 #include "waiting.h"
 #include "win32/handles.h"
-#include "win32/resource.h"
-#include "window_search.h"
 
 namespace {
 
+using chat_standin::HeldEffect;
 using chat_standin::Request;
 using namespace std::chrono_literals;
-
-const std::wstring kOwn = L"Out for lunch";
-
-std::wstring Playing(const std::wstring& track) {
-  return FormatPlayingMood(track);
-}
-std::wstring Paused(const std::wstring& track) {
-  return FormatPausedMood(FormatPlayingMood(track));
-}
-std::wstring Caption(const std::wstring& track, const wchar_t* state = L"") {
-  return L"12. " + track + L" - Winamp" + state;
-}
-
-class Journey : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(RegisterChatStandIn()); }
-
-  // The usual start: chat client with the user's text, Tunemood captured it, switched on.
-  void StartSwitchedOn() {
-    ASSERT_TRUE(desk.StartChat(kOwn));
-    ASSERT_TRUE(desk.StartTunemood());
-    ASSERT_TRUE(desk.WaitForRead());
-    ASSERT_TRUE(desk.Command(IDM_ENABLED));
-  }
-  // Switched on, with a track shown.
-  void StartShowingATrack() {
-    ASSERT_TRUE(desk.StartPlayer(Caption(L"A - B")));
-    StartSwitchedOn();
-    ASSERT_TRUE(desk.MoodBecomes(Playing(L"A - B")));
-  }
-  std::size_t Writes() const { return desk.Chat().Log(L"WriteMood").size(); }
-  // Asked first, then told: the session ends.
-  void EndSession(LPARAM reason) {
-    const HWND window = desk.TunemoodWindow();
-    DWORD_PTR mayEnd = 0;
-    ASSERT_TRUE(Send(window, WM_QUERYENDSESSION, 0, reason, &mayEnd));
-    EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
-    ASSERT_TRUE(Send(window, WM_ENDSESSION, TRUE, reason));
-  }
-  // The chat client keeps the next write waiting; the tick writes the next track into it.
-  void HoldATicksWrite() {
-    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
-    ASSERT_TRUE(desk.ShowCaption(Caption(L"C - D")));
-    ASSERT_TRUE(desk.WriteArrives(Playing(L"C - D")));
-  }
-  // Exit, and the chat client keeps its restore waiting, busy, and refuses it when it answers at
-  // last: only a later write helps.
-  void HoldTheExitsRestore() {
-    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
-    ASSERT_TRUE(desk.Chat().FailNext(Request::WriteMood));
-    ASSERT_TRUE(::PostMessageW(desk.TunemoodWindow(), WM_COMMAND, IDM_EXIT, 0));
-    ASSERT_TRUE(desk.WriteArrives(kOwn));
-  }
-
-  Desk desk;
-};
 
 TEST_F(Journey, PlayPauseResumeNextStopAndClose) {
   ASSERT_TRUE(desk.StartPlayer(Caption(L"Artist - First")));
@@ -210,8 +150,15 @@ INSTANTIATE_TEST_SUITE_P(WaysOut, WayOutJourney,
                          WayOutName);
 
 // A log-off as Windows does it: the program is asked, told, and ended the moment the telling
-// returns. By then the user's own text is back, whatever the program was waiting on.
-enum class LogOffMoment { Idle, DuringATicksWrite, DuringTheExitsRestore };
+// returns. By then the user's own text is back, whatever the program was waiting on, also in a
+// component whose wait gives up its call on WM_QUIT. Ended then, the program cannot outlast a
+// write the chat client has yet to make: the tick's write has been made, only its answer waits.
+enum class LogOffMoment {
+  Idle,
+  DuringATicksWrite,
+  DuringATicksWriteThatQuitEnds,
+  DuringTheExitsRestore
+};
 
 class LogOffJourney : public Journey, public ::testing::WithParamInterface<LogOffMoment> {};
 
@@ -221,6 +168,9 @@ TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
   switch (GetParam()) {
     case LogOffMoment::Idle:
       break;
+    case LogOffMoment::DuringATicksWriteThatQuitEnds:
+      ASSERT_TRUE(desk.Chat().AbandonOnQuit(true));
+      [[fallthrough]];
     case LogOffMoment::DuringATicksWrite:
       HoldATicksWrite();
       break;
@@ -228,8 +178,7 @@ TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
       HoldTheExitsRestore();
       break;
   }
-  // The flag has the top bit set; LPARAM carries it as it is.
-  EndSession(static_cast<LPARAM>(static_cast<LONG>(ENDSESSION_LOGOFF)));
+  EndSession(kLogOff);
   desk.KillTunemood();
   EXPECT_EQ(desk.Chat().Mood(), kOwn);
   EXPECT_TRUE(desk.Chat().Release());
@@ -237,6 +186,7 @@ TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
 
 INSTANTIATE_TEST_SUITE_P(Moments, LogOffJourney,
                          ::testing::Values(LogOffMoment::Idle, LogOffMoment::DuringATicksWrite,
+                                           LogOffMoment::DuringATicksWriteThatQuitEnds,
                                            LogOffMoment::DuringTheExitsRestore),
                          [](const auto& moment) -> std::string {
                            switch (moment.param) {
@@ -244,6 +194,8 @@ INSTANTIATE_TEST_SUITE_P(Moments, LogOffJourney,
                                return "Idle";
                              case LogOffMoment::DuringATicksWrite:
                                return "DuringATicksWrite";
+                             case LogOffMoment::DuringATicksWriteThatQuitEnds:
+                               return "DuringATicksWriteThatQuitEnds";
                              default:
                                return "DuringTheExitsRestore";
                            }
@@ -263,23 +215,31 @@ TEST_F(Journey, ACloseDuringTheExitsWaitingRestoreLeavesTheWindowToTheExit) {
   EXPECT_EQ(desk.TunemoodExitCode(), 0);
 }
 
-// A chat client's component whose wait loop takes WM_QUIT and does not post it again: a close
-// while it waits still ends the program, once the call has returned. The call waits for a tick,
-// or for a switch-off sent to the window as a message.
-class SwallowedQuitJourney : public Journey, public ::testing::WithParamInterface<bool> {};
+// A close while a component's wait loop runs the program's messages: the call waits for a tick,
+// or for a switch-off sent to the window as a message. A loop that swallows WM_QUIT never passes
+// it on; one that leaves on it, as modal loops commonly do, gives up the call and every later one
+// while the quit stays queued, though the chat client carries them out late. Either way the
+// program ends once the call has returned, with the user's text last, also when the chat client
+// gets to the waiting write only after the close has put the user's text back.
+enum class QuitInTheWait { Swallowed, EndsTheWait };
 
-TEST_P(SwallowedQuitJourney, AClosedProgramEndsWhenTheCallReturns) {
-  const bool duringSentSwitchOff = GetParam();
+class QuitInTheWaitJourney : public Journey,
+                             public ::testing::WithParamInterface<std::tuple<QuitInTheWait, bool>> {
+};
+
+TEST_P(QuitInTheWaitJourney, AClosedProgramEndsWhenTheCallReturns) {
+  const auto [quit, duringSentSwitchOff] = GetParam();
   StartShowingATrack();
-  ASSERT_TRUE(desk.Chat().SwallowQuit(true));
+  ASSERT_TRUE(quit == QuitInTheWait::Swallowed ? desk.Chat().SwallowQuit(true)
+                                               : desk.Chat().AbandonOnQuit(true));
   ASSERT_TRUE(desk.Chat().ClearLog());
   const HWND window = desk.TunemoodWindow();
   if (duringSentSwitchOff) {
-    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
+    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood, 1, HeldEffect::AtRelease));
     ASSERT_TRUE(::SendNotifyMessageW(window, WM_COMMAND, IDM_ENABLED, 0));
     ASSERT_TRUE(desk.WriteArrives(kOwn));
   } else {
-    HoldATicksWrite();
+    HoldATicksWrite(HeldEffect::AtRelease);
   }
   ASSERT_TRUE(::PostMessageW(window, WM_CLOSE, 0, 0));
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(window); }, 5s)) << "closed inside the wait";
@@ -288,10 +248,18 @@ TEST_P(SwallowedQuitJourney, AClosedProgramEndsWhenTheCallReturns) {
   EXPECT_EQ(desk.Chat().Mood(), kOwn);
 }
 
-INSTANTIATE_TEST_SUITE_P(Calls, SwallowedQuitJourney, ::testing::Bool(),
-                         [](const auto& sent) -> std::string {
-                           return sent.param ? "DuringASentSwitchOff" : "DuringATick";
-                         });
+std::string QuitInTheWaitName(
+    const ::testing::TestParamInfo<std::tuple<QuitInTheWait, bool>>& info) {
+  const auto [quit, duringSentSwitchOff] = info.param;
+  return std::string(quit == QuitInTheWait::Swallowed ? "Swallowed" : "EndsTheWait") +
+         (duringSentSwitchOff ? "DuringASentSwitchOff" : "DuringATick");
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, QuitInTheWaitJourney,
+                         ::testing::Combine(::testing::Values(QuitInTheWait::Swallowed,
+                                                              QuitInTheWait::EndsTheWait),
+                                            ::testing::Bool()),
+                         QuitInTheWaitName);
 
 TEST_F(Journey, ASecondCopyEndsAtOnceWithoutAWindowOrTouchingTheChatClient) {
   ASSERT_TRUE(desk.StartChat(kOwn));

@@ -51,18 +51,33 @@ enum class Request : ULONG_PTR {
   AnswerNext,
   LiveApplications,
   LiveProfiles,
-  // The next arguments[1] calls of the kind arguments[0] (-1: all of them) take effect, then keep
-  // their caller waiting, as a busy chat client does, until Release (or kHoldMilliseconds). The
-  // stand-in answers every other request meanwhile, a nested call of the component too.
+  // The next arguments[1] calls of the kind arguments[0] (-1: all of them) keep their caller
+  // waiting, as a busy chat client does, until Release (or kHoldMilliseconds). They take effect
+  // first, or with arguments[2] = 1 only once released, as a chat client busy elsewhere gets to
+  // a request late. The stand-in answers every other request meanwhile, a nested call of the
+  // component too, which then takes effect before the held one.
   HoldNext,
+  // The latest held call that still waits takes effect if it has not, and answers; the one it
+  // was nested in, if any, waits on until the next Release.
   Release,
   // arguments[0] = 1: the component waits for each call in a message loop of its own that runs
   // the caller's messages and swallows WM_QUIT, as a faulty modal loop does; 0: it does not.
   SwallowQuit,
+  // arguments[0] = 1: the component waits for each call in a message loop of its own that runs
+  // the caller's messages and, as modal loops commonly do, leaves on WM_QUIT: it posts the quit
+  // again and fails the call at once with kGivenUp. So does every later call while the quit
+  // stays queued. A given-up call still reaches the stand-in before its caller goes on, so the
+  // chat client carries it out late, in the order the calls were made; once the caller's
+  // process has ended and no call is held, every request has landed. 0: it does not.
+  AbandonOnQuit,
 };
 
-// Where the component reads SwallowQuit: a property of the stand-in's window.
+// Where the component reads SwallowQuit and AbandonOnQuit: properties of the stand-in's window.
 constexpr wchar_t kSwallowQuitProperty[] = L"Tunemood.StandIn.SwallowQuit";
+constexpr wchar_t kAbandonOnQuitProperty[] = L"Tunemood.StandIn.AbandonOnQuit";
+// How many calls of the component have reached the stand-in, as a property of its window: a
+// call that is to be given up waits until the stand-in has it.
+constexpr wchar_t kArrivalsProperty[] = L"Tunemood.StandIn.Arrivals";
 
 // A call of the component by the name the log gives it.
 inline const wchar_t* CallName(Request request) {
@@ -103,6 +118,11 @@ struct RequestHeader {
 constexpr UINT kTimeoutMilliseconds = 5000;
 constexpr DWORD kHoldMilliseconds = 10000;
 constexpr HRESULT kNotRunning = RPC_E_DISCONNECTED;
+// What a call answers that the component gave up on WM_QUIT.
+constexpr HRESULT kGivenUp = RPC_E_CALL_CANCELED;
+
+// When a held call takes effect.
+enum class HeldEffect { First, AtRelease };
 
 inline std::uint64_t ToNumber(const void* pointer) {
   return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(pointer));
@@ -266,12 +286,16 @@ class ChatStandIn {
   }
   bool FailNext(Request kind, int count = 1) const { return AnswerNext(kind, count, E_FAIL); }
   // The next `count` calls of the kind keep their caller waiting until Release.
-  bool HoldNext(Request kind, int count = 1) const {
-    return Ask(Request::HoldNext, {static_cast<std::int32_t>(kind), count}) == S_OK;
+  bool HoldNext(Request kind, int count = 1, HeldEffect effect = HeldEffect::First) const {
+    const std::int32_t late = effect == HeldEffect::AtRelease ? 1 : 0;
+    return Ask(Request::HoldNext, {static_cast<std::int32_t>(kind), count, late}) == S_OK;
   }
   bool Release() const { return Ask(Request::Release) == S_OK; }
   bool SwallowQuit(bool swallow) const {
     return Ask(Request::SwallowQuit, {swallow ? 1 : 0}) == S_OK;
+  }
+  bool AbandonOnQuit(bool abandon) const {
+    return Ask(Request::AbandonOnQuit, {abandon ? 1 : 0}) == S_OK;
   }
   long LiveApplications() const { return static_cast<long>(Ask(Request::LiveApplications)); }
   long LiveProfiles() const { return static_cast<long>(Ask(Request::LiveProfiles)); }

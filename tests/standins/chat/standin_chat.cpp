@@ -3,8 +3,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chat_standin.h"
@@ -54,17 +56,17 @@ class StandIn {
       case Request::LiveProfiles:
         return mLiveProfiles;
       case Request::HoldNext:
-        mHolds[static_cast<Request>(header.arguments[0])] = header.arguments[1];
+        mHolds[static_cast<Request>(header.arguments[0])] = {header.arguments[1],
+                                                             header.arguments[2] != 0};
         return S_OK;
       case Request::Release:
-        mHeld = false;
+        ReleaseLatest();
         return S_OK;
       case Request::SwallowQuit:
-        if (header.arguments[0] != 0) {
-          ::SetPropW(mWindow, kSwallowQuitProperty, mWindow);
-        } else {
-          ::RemovePropW(mWindow, kSwallowQuitProperty);
-        }
+        SetFlag(kSwallowQuitProperty, header.arguments[0] != 0);
+        return S_OK;
+      case Request::AbandonOnQuit:
+        SetFlag(kAbandonOnQuitProperty, header.arguments[0] != 0);
         return S_OK;
     }
     return E_INVALIDARG;
@@ -78,26 +80,74 @@ class StandIn {
   }
 
  private:
+  // How the next calls of one kind are held.
+  struct HoldPlan {
+    int remaining = 0;  // -1: every call
+    bool late = false;  // the effect waits for the release
+  };
+  // A call that keeps its caller waiting, with the effect it still owes when held late.
+  struct HeldCall {
+    bool waiting = true;
+    std::function<void()> effect;  // empty once it has landed
+  };
+
   LRESULT Component(Request request, const RequestHeader& header, const std::wstring& text) {
+    ++mArrivals;
+    ::SetPropW(mWindow, kArrivalsProperty, reinterpret_cast<HANDLE>(mArrivals));
     Call call{header.process,      CallName(request),   header.object, header.arguments[0],
               header.arguments[1], NextStatus(request), text};
-    if (SUCCEEDED(call.result)) Perform(request, header, call.text);
+    HoldPlan& plan = mHolds[request];
+    const bool held = TakeOne(plan.remaining);
+    std::function<void()> effect;
+    if (SUCCEEDED(call.result)) {
+      if (held && plan.late) {
+        effect = [this, request, header, written = call.text]() mutable {
+          Perform(request, header, written);
+        };
+      } else {
+        Perform(request, header, call.text);
+      }
+    }
     mLog.push_back(FormatCall(call));
-    if (TakeOne(mHolds[request])) Hold();
+    if (held) Hold(std::move(effect));
     return call.result;
   }
 
   // Keeps the caller waiting while every request sent meanwhile is answered, until the test
-  // releases it, the window goes, or the longest hold has passed.
-  void Hold() {
-    mHeld = true;
+  // releases it, the window goes, or the longest hold has passed; a late effect lands then.
+  void Hold(std::function<void()> effect) {
+    const std::size_t self = mHeld.size();
+    mHeld.push_back({true, std::move(effect)});
     const ULONGLONG deadline = ::GetTickCount64() + kHoldMilliseconds;
-    while (mHeld && ::IsWindow(mWindow) && ::GetTickCount64() < deadline) {
+    while (mHeld[self].waiting && ::IsWindow(mWindow) && ::GetTickCount64() < deadline) {
       MSG message;
       ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_SENDMESSAGE);
     }
-    mHeld = false;
+    TakeEffect(mHeld[self]);
+    mHeld.pop_back();
+  }
+
+  // The late effect lands before Release answers, so that the test reads it at once.
+  void ReleaseLatest() {
+    for (auto held = mHeld.rbegin(); held != mHeld.rend(); ++held) {
+      if (!held->waiting) continue;
+      held->waiting = false;
+      TakeEffect(*held);
+      return;
+    }
+  }
+
+  static void TakeEffect(HeldCall& held) {
+    if (held.effect) std::exchange(held.effect, nullptr)();
+  }
+
+  void SetFlag(const wchar_t* property, bool on) const {
+    if (on) {
+      ::SetPropW(mWindow, property, mWindow);
+    } else {
+      ::RemovePropW(mWindow, property);
+    }
   }
 
   void Perform(Request request, const RequestHeader& header, std::wstring& text) {
@@ -160,8 +210,9 @@ class StandIn {
   std::wstring mMood;
   std::vector<std::wstring> mLog;
   std::map<Request, Answer> mAnswers;
-  std::map<Request, int> mHolds;  // what is left of each kind's held calls
-  bool mHeld = false;
+  std::map<Request, HoldPlan> mHolds;
+  std::vector<HeldCall> mHeld;  // innermost last
+  std::uintptr_t mArrivals = 0;
   long mLiveApplications = 0;
   long mLiveProfiles = 0;
 };

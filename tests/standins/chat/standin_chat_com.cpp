@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "chat_standin.h"
@@ -40,33 +41,42 @@ struct Object {
   LONG references = 1;
 };
 
-// One call on its way to the stand-in's window.
+// One call on its way to the stand-in's window. Shared with the thread that sends it, which
+// goes on with a call its caller gave up.
 struct PendingCall {
   HWND standIn;
   Request request;
   RequestHeader header;
-  const std::wstring& text;
-  std::wstring* reply;
+  std::wstring text;
+  bool wantsReply;
+  std::wstring reply;
   LRESULT answer = 0;
   bool answered = false;
 };
 
 void SendCall(PendingCall& call) {
-  call.answered = Send(call.standIn, call.request, call.header, call.text, call.answer, call.reply);
+  call.answered = Send(call.standIn, call.request, call.header, call.text, call.answer,
+                       call.wantsReply ? &call.reply : nullptr);
 }
 
-DWORD WINAPI SendCallThread(void* call) {
-  SendCall(*static_cast<PendingCall*>(call));
+DWORD WINAPI SendCallThread(void* parameter) {
+  const std::unique_ptr<std::shared_ptr<PendingCall>> call(
+      static_cast<std::shared_ptr<PendingCall>*>(parameter));
+  SendCall(**call);
   return 0;
 }
 
-// A faulty component's modal wait: the call goes out on a thread of its own while the caller's
-// messages run here, WM_QUIT among them, which is taken and not posted again.
-void SendCallSwallowingQuit(PendingCall& call) {
-  const UniqueKernelHandle sender(::CreateThread(nullptr, 0, &SendCallThread, &call, 0, nullptr));
-  if (!sender) return;
-  const HANDLE waitFor = sender.get();
-  while (::MsgWaitForMultipleObjects(1, &waitFor, FALSE, INFINITE, QS_ALLINPUT) ==
+// A modal wait's call goes out on a thread of its own while the caller's messages run.
+UniqueKernelHandle StartSending(const std::shared_ptr<PendingCall>& call) {
+  auto* shared = new std::shared_ptr<PendingCall>(call);
+  UniqueKernelHandle sender(::CreateThread(nullptr, 0, &SendCallThread, shared, 0, nullptr));
+  if (!sender) delete shared;
+  return sender;
+}
+
+// A faulty component's modal wait: WM_QUIT is taken and not posted again.
+void AwaitSwallowingQuit(HANDLE sender) {
+  while (::MsgWaitForMultipleObjects(1, &sender, FALSE, INFINITE, QS_ALLINPUT) ==
          WAIT_OBJECT_0 + 1) {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -75,7 +85,55 @@ void SendCallSwallowingQuit(PendingCall& call) {
       ::DispatchMessageW(&message);
     }
   }
-  ::WaitForSingleObject(sender.get(), INFINITE);
+  ::WaitForSingleObject(sender, INFINITE);
+}
+
+// The stand-in counts the calls that reach it. Until this one has (or its sender is done) no
+// message runs, so no later call can overtake it, and a call given up is in the chat client's
+// hands even if the caller's process ends next.
+void AwaitArrival(HWND standIn, HANDLE sender, HANDLE arrivalsBefore) {
+  const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMilliseconds;
+  while (::GetPropW(standIn, kArrivalsProperty) == arrivalsBefore &&
+         ::WaitForSingleObject(sender, 1) == WAIT_TIMEOUT && ::GetTickCount64() < deadline) {
+  }
+}
+
+// The usual modal wait: WM_QUIT ends it, posted again for the loop further out, and the call is
+// given up. Messages come first, so a quit already queued gives up the call at once. False when
+// the call was given up.
+bool AwaitUnlessQuit(HANDLE sender) {
+  for (;;) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+      }
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    const DWORD woken = ::MsgWaitForMultipleObjects(1, &sender, FALSE, INFINITE, QS_ALLINPUT);
+    if (woken != WAIT_OBJECT_0 + 1) return woken == WAIT_OBJECT_0;
+  }
+}
+
+// Sends the call in the way the stand-in asks for; false when the caller gave it up.
+bool SendAsAsked(const std::shared_ptr<PendingCall>& call) {
+  const bool swallow = ::GetPropW(call->standIn, kSwallowQuitProperty) != nullptr;
+  const bool abandon = ::GetPropW(call->standIn, kAbandonOnQuitProperty) != nullptr;
+  if (!swallow && !abandon) {
+    SendCall(*call);
+    return true;
+  }
+  const HANDLE arrivals = ::GetPropW(call->standIn, kArrivalsProperty);
+  const UniqueKernelHandle sender = StartSending(call);
+  if (!sender) return true;
+  if (swallow) {
+    AwaitSwallowingQuit(sender.get());
+    return true;
+  }
+  AwaitArrival(call->standIn, sender.get(), arrivals);
+  return AwaitUnlessQuit(sender.get());
 }
 
 HRESULT Forward(Request request, const Object* self, std::int32_t first = 0,
@@ -83,16 +141,15 @@ HRESULT Forward(Request request, const Object* self, std::int32_t first = 0,
                 std::wstring* reply = nullptr) {
   const HWND standIn = ::FindWindowW(L"tSkMainForm", nullptr);
   if (!standIn) return kNotRunning;
-  PendingCall call{standIn, request, {}, text, reply};
-  call.header.object = ToNumber(self);
-  call.header.arguments[0] = first;
-  call.header.arguments[1] = second;
-  if (::GetPropW(standIn, kSwallowQuitProperty)) {
-    SendCallSwallowingQuit(call);
-  } else {
-    SendCall(call);
-  }
-  return call.answered ? static_cast<HRESULT>(call.answer) : kNotRunning;
+  const auto call =
+      std::make_shared<PendingCall>(PendingCall{standIn, request, {}, text, reply != nullptr, {}});
+  call->header.object = ToNumber(self);
+  call->header.arguments[0] = first;
+  call->header.arguments[1] = second;
+  if (!SendAsAsked(call)) return kGivenUp;
+  if (!call->answered) return kNotRunning;
+  if (reply) *reply = call->reply;
+  return static_cast<HRESULT>(call->answer);
 }
 
 ULONG STDMETHODCALLTYPE AddRef(Object* self) {

@@ -39,3 +39,7 @@ std::wstring ReportProbePath() {
 std::wstring WakeupProbePath() {
   return WindowsPath(WAKEUP_PROBE);
 }
+
+std::wstring ShutdownBlockProbePath() {
+  return WindowsPath(SHUTDOWN_BLOCK_PROBE);
+}

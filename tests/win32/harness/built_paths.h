@@ -11,3 +11,4 @@ std::wstring StandinChatComPath();
 std::wstring MenuProbePath();
 std::wstring ReportProbePath();
 std::wstring WakeupProbePath();
+std::wstring ShutdownBlockProbePath();

@@ -22,8 +22,12 @@ LRESULT CALLBACK ReplyWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-ProbeChannel::ProbeChannel(const std::wstring& dllPath, const char* hookProcedure, HWND program)
-    : mProgram(program), mHook(dllPath, hookProcedure, program) {
+ProbeChannel::ProbeChannel(const std::wstring& dllPath, const char* hookProcedure, HWND program,
+                           Delivery delivery)
+    : mProgram(program),
+      mDelivery(delivery),
+      mHook(dllPath, hookProcedure, program,
+            delivery == Delivery::Sent ? WH_CALLWNDPROC : WH_GETMESSAGE) {
   WNDCLASSW replyClass{};
   replyClass.lpfnWndProc = &ReplyWindowProc;
   replyClass.hInstance = ::GetModuleHandleW(nullptr);
@@ -37,8 +41,15 @@ ProbeChannel::ProbeChannel(const std::wstring& dllPath, const char* hookProcedur
 std::optional<std::vector<BYTE>> ProbeChannel::Ask(const wchar_t* request, LPARAM argument) {
   const UINT message = ::RegisterWindowMessageW(request);
   mReply.reset();
+  const auto replyTo = reinterpret_cast<WPARAM>(mReplyWindow.get());
+  if (mDelivery == Delivery::Sent) {
+    // The answer arrives while this waits.
+    DWORD_PTR unused = 0;
+    ::SendMessageTimeoutW(mProgram, message, replyTo, argument, SMTO_NORMAL, 5000, &unused);
+    return mReply;
+  }
   for (int attempt = 0; attempt < 10 && !mReply; ++attempt) {
-    ::PostMessageW(mProgram, message, reinterpret_cast<WPARAM>(mReplyWindow.get()), argument);
+    ::PostMessageW(mProgram, message, replyTo, argument);
     WaitUntil([&] { return mReply.has_value(); }, 500ms);
   }
   return mReply;
