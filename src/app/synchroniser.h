@@ -24,6 +24,8 @@ class Synchroniser {
   // Switched on again over a text of ours left by a failed switch-off, which no tick has read
   // since: whether the user typed over it is not known yet.
   bool LeftOverUnread() const { return mLeftOverUnread; }
+  // A handler runs, and may wait in a call to the chat client.
+  bool InHandler() const { return mInHandler; }
 
  private:
   std::optional<std::wstring> FollowSavedMood(WindowHandle chat);

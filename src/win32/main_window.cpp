@@ -31,7 +31,11 @@ RECT ClientArea(HWND window) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Outside& outside)
-    : mInstance(instance), mOutside(outside), mSync(outside, *this), mMouse(mSync) {}
+    : mInstance(instance), mOutside(outside), mLife(outside, *this) {}
+
+MainWindow::~MainWindow() {
+  if (mHwnd != nullptr) ::DestroyWindow(mHwnd);
+}
 
 bool MainWindow::Load() {
   WNDCLASSEXW windowClass{};
@@ -89,6 +93,23 @@ void MainWindow::ClearWindow() {
   PaintReport(dc.get(), ClientArea(mHwnd), mFonts, {});
 }
 
+void MainWindow::Release() {
+  ::DestroyWindow(mHwnd);
+}
+
+void MainWindow::PostQuit() {
+  ::PostQuitMessage(0);
+}
+
+void MainWindow::BlockShutdown(std::wstring_view reason) {
+  ::ShutdownBlockReasonCreate(mHwnd, std::wstring(reason).c_str());
+}
+
+// A reason set on a window that is gone went with it.
+void MainWindow::AllowShutdown() {
+  if (mHwnd != nullptr) ::ShutdownBlockReasonDestroy(mHwnd);
+}
+
 // Makes the report while painting and asks for no further repaint.
 void MainWindow::Form_Paint() {
   const PaintScope paint(mHwnd);
@@ -104,13 +125,13 @@ void MainWindow::OnPrintClient(HDC dc) {
 void MainWindow::OnCommand(UINT id) {
   switch (id) {
     case IDM_ENABLED:
-      mSync.mnuEnabled_Click();
+      mLife.mnuEnabled_Click();
       break;
     case IDM_ABOUT:
       mnuAbout_Click();
       break;
     case IDM_EXIT:
-      mnuExit_Click();
+      mLife.mnuExit_Click();
       break;
     default:
       break;
@@ -131,20 +152,6 @@ void MainWindow::mnuAbout_Click() {
   ::MessageBoxW(mHwnd, box.text.c_str(), box.caption.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-void MainWindow::mnuExit_Click() {
-  Unload();
-}
-
-void MainWindow::Unload() {
-  // Putting the mood back may pump messages, so an unload can arrive while another waits. Each
-  // one puts the user's mood back before it returns, since Windows may end the process as soon
-  // as a WM_ENDSESSION returns; only the first destroys the window, once it is done.
-  const bool first = !mUnloading;
-  mUnloading = true;
-  mSync.Form_Unload();
-  if (first) ::DestroyWindow(mHwnd);
-}
-
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -161,7 +168,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND hwnd = mHwnd;
   switch (message) {
     case WM_TIMER:
-      if (wParam == kTimerId) mSync.tmrTimer_Timer();
+      if (wParam == kTimerId) mLife.tmrTimer_Timer();
       return 0;
     case WM_PAINT:
       Form_Paint();
@@ -172,18 +179,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers the whole client area
     case WM_LBUTTONDOWN:
-      mMouse.Form_MouseDown(kLeftButton);
+      mLife.Form_MouseDown(kLeftButton);
       return 0;
     case WM_RBUTTONDOWN:
-      mMouse.Form_MouseDown(kRightButton);
+      mLife.Form_MouseDown(kRightButton);
       return 0;
     case WM_MBUTTONDOWN:
-      mMouse.Form_MouseDown(kMiddleButton);
+      mLife.Form_MouseDown(kMiddleButton);
       return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-      mMouse.Form_DblClick();
+      mLife.Form_DblClick();
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
@@ -192,16 +199,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
-      Unload();
+      mLife.Form_Close();
       return 0;
     case WM_QUERYENDSESSION:
-      return TRUE;
+      return mLife.Form_QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
-      // The process may end as soon as this returns: the user's mood goes back first.
-      if (wParam != FALSE) Unload();
-      return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
+      mLife.Form_EndSession(wParam != FALSE);
       return 0;
     case WM_NCDESTROY:
       ::SetWindowLongPtrW(mHwnd, GWLP_USERDATA, 0);

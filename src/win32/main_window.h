@@ -2,30 +2,36 @@
 
 #include <windows.h>
 
-#include "app/form_window.h"
+#include <string_view>
+
 #include "app/outside.h"
-#include "app/synchroniser.h"
-#include "ui/form_mouse.h"
+#include "ui/form_life.h"
 #include "win32/report_painter.h"
 
 // frmMain: the program's one window. It carries the timer, the menu and the debug report.
-class MainWindow final : public FormWindow {
+class MainWindow final : public FormShell {
  public:
   MainWindow(HINSTANCE instance, Outside& outside);
+  // Gone with its owner also when the message loop ended without it, so that no message reaches
+  // freed memory.
+  ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates the window hidden and runs Form_Load; false when the window cannot be created.
   bool Load();
   void Show();
-  // False once the window is gone: the program then ends.
-  bool IsLoaded() const { return mHwnd != nullptr; }
+  FormLife& Life() { return mLife; }
 
   // Repaints at once; the paint makes the report afresh.
   void ShowDebugInformation() override;
   void SetEnabledChecked(bool checked) override;
   void StopTimer() override;
   void ClearWindow() override;
+  void Release() override;
+  void PostQuit() override;
+  void BlockShutdown(std::wstring_view reason) override;
+  void AllowShutdown() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -36,16 +42,11 @@ class MainWindow final : public FormWindow {
   void OnCommand(UINT id);
   void OnDpiChanged(unsigned dpi, const RECT& suggested);
   void mnuAbout_Click();
-  void mnuExit_Click();
-  // The one way out, whatever asked for it: Exit, the close button or the end of the session.
-  void Unload();
 
   HINSTANCE mInstance;
   Outside& mOutside;
-  Synchroniser mSync;
-  FormMouse mMouse;
+  FormLife mLife;
   ReportFonts mFonts;
   HWND mHwnd = nullptr;
   bool mTimerRunning = false;
-  bool mUnloading = false;
 };

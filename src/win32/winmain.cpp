@@ -1,6 +1,8 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/live_outside.h"
 #include "app/main.h"
 #include "win32/com_automation.h"
@@ -37,7 +39,7 @@ class Win32Program final : public Program {
     if (mLoaded) mWindow.Show();
   }
   bool IsRunning() const { return mLoaded; }
-  const MainWindow& Window() const { return mWindow; }
+  MainWindow& Window() { return mWindow; }
 
  private:
   SingleInstance mInstance;
@@ -65,22 +67,17 @@ void EndBeforeOrdinaryPrograms() {
   ::SetProcessShutdownParameters(kApplicationsFirstLevel, 0);
 }
 
-// Runs until the window is gone, also when a component's own wait loop took the quit message
-// that the window posted and did not post it again.
-int RunMessageLoop(const MainWindow& window) {
-  while (window.IsLoaded()) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    // Unlike GetMessage, returns for a sent message as well (the next PeekMessage hands it on),
-    // so that a window gone inside one is seen. No objects: a count of 0 takes no array.
-    // cppcheck-suppress nullPointer
-    if (window.IsLoaded()) ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, 0);
+// Ends with the quit message, which the window's life posts once the window is gone; a quit from
+// outside ends it too, after the window's life has unloaded the window.
+int RunMessageLoop(FormLife& life) {
+  MSG message{};
+  BOOL got = FALSE;
+  while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
   }
-  return 0;
+  life.QuitTaken();
+  return got == 0 ? static_cast<int>(message.wParam) : EXIT_FAILURE;
 }
 
 }  // namespace
@@ -95,5 +92,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   LiveOutside outside(desktop, registry, automation);
   Win32Program program(instance, outside);
   Main(outside, program);
-  return program.IsRunning() ? RunMessageLoop(program.Window()) : 0;
+  return program.IsRunning() ? RunMessageLoop(program.Window().Life()) : 0;
 }

@@ -7,8 +7,6 @@
 #include <optional>
 #include <unordered_set>
 
-#include "app/explorer/run.h"
-
 namespace explorer {
 
 namespace {
@@ -17,33 +15,37 @@ namespace {
 // running that sequence again, since the program's state lives in globals.
 struct Node {
   std::uint32_t parent;
-  std::uint8_t step;  // the start for a root, else the event
+  std::uint8_t step;  // the index of the root for a root, else the event
 };
 constexpr std::uint32_t kRoot = UINT32_MAX;
 
-struct Sequence {
+struct Root {
   Start start;
+  Waits waits;
+};
+
+struct Sequence {
+  Root root;
   std::vector<Event> events;
 };
 
-Sequence SequenceOf(const std::vector<Node>& nodes, std::uint32_t index) {
-  Sequence sequence{};
-  for (; nodes[index].parent != kRoot; index = nodes[index].parent) {
-    sequence.events.insert(sequence.events.begin(), static_cast<Event>(nodes[index].step));
-  }
-  sequence.start = static_cast<Start>(nodes[index].step);
-  return sequence;
+template <typename T>
+std::vector<T> All(T count) {
+  std::vector<T> all;
+  for (int i = 0; i < static_cast<int>(count); ++i) all.push_back(static_cast<T>(i));
+  return all;
 }
 
 void Replay(std::optional<Run>& run, const Sequence& sequence, bool keepCalls = false) {
   run.reset();
-  run.emplace(sequence.start, keepCalls);
+  run.emplace(sequence.root.start, sequence.root.waits, keepCalls);
   for (const Event event : sequence.events) run->Apply(event);
 }
 
 std::string Describe(const std::string& rule, const Sequence& sequence) {
-  std::string text = rule + "\n  from " + std::string(Name(sequence.start)) + ":";
-  for (const Event event : sequence.events) text += "\n    " + std::string(Name(event));
+  std::string text =
+      rule + "\n  from " + Name(sequence.root.start) + ", with " + Name(sequence.root.waits) + ":";
+  for (const Event event : sequence.events) text += "\n    " + Name(event);
   std::optional<Run> run;
   Replay(run, sequence, true);
   if (run->Quiet()) run->CheckSettles();
@@ -52,14 +54,34 @@ std::string Describe(const std::string& rule, const Sequence& sequence) {
 
 }  // namespace
 
-Exploration Explore(int depth, bool progress) {
+World Everything(int depth) {
+  return {All(Start::Count), All(Waits::Count), All(Event::Count), depth};
+}
+
+World WithoutNested(int depth) {
+  return {All(Start::Count), All(Waits::Count), All(Event::FirstNested), depth};
+}
+
+Exploration Explore(const World& world, bool progress) {
   const auto began = std::chrono::steady_clock::now();
+  std::vector<Root> roots;
+  for (const Start start : world.starts) {
+    for (const Waits waits : world.waits) roots.push_back({start, waits});
+  }
   std::vector<Node> nodes;
   std::unordered_set<std::uint64_t> seen;
   std::map<std::string, std::string> violations;  // rule to its first sequence
   std::vector<std::uint32_t> level;
   std::optional<Run> run;
 
+  const auto sequenceOf = [&](std::uint32_t index) {
+    Sequence sequence{};
+    for (; nodes[index].parent != kRoot; index = nodes[index].parent) {
+      sequence.events.insert(sequence.events.begin(), static_cast<Event>(nodes[index].step));
+    }
+    sequence.root = roots[nodes[index].step];
+    return sequence;
+  };
   // Keeps the first sequence that breaks each rule. The run is spent: runs share the globals.
   const auto note = [&](const Sequence& sequence) {
     const std::string rule = run->Violation();
@@ -69,34 +91,33 @@ Exploration Explore(int depth, bool progress) {
   const auto visit = [&](std::uint32_t parent, std::uint8_t step, const Sequence& sequence) {
     if (!run->Violation().empty()) return note(sequence);
     if (!seen.insert(run->Hash()).second) return;
-    const bool ended = run->Ended();
+    if (run->Ended()) return;
     if (run->Quiet()) {
       run->CheckSettles();
       if (!run->Violation().empty()) return note(sequence);
     }
-    if (ended) return;
     nodes.push_back({parent, step});
     level.push_back(static_cast<std::uint32_t>(nodes.size() - 1));
   };
 
-  for (std::uint8_t start = 0; start < static_cast<std::uint8_t>(Start::Count); ++start) {
-    const Sequence sequence{static_cast<Start>(start), {}};
+  for (std::uint8_t root = 0; root < roots.size(); ++root) {
+    const Sequence sequence{roots[root], {}};
     Replay(run, sequence);
-    visit(kRoot, start, sequence);
+    visit(kRoot, root, sequence);
   }
   Exploration result;
-  for (result.depth = 0; result.depth < depth && !level.empty(); ++result.depth) {
+  for (result.depth = 0; result.depth < world.depth && !level.empty(); ++result.depth) {
     std::vector<std::uint32_t> parents;
     parents.swap(level);
     for (const std::uint32_t parent : parents) {
-      Sequence sequence = SequenceOf(nodes, parent);
+      Sequence sequence = sequenceOf(parent);
       sequence.events.push_back(Event::Count);
-      for (std::uint8_t event = 0; event < static_cast<std::uint8_t>(Event::Count); ++event) {
-        sequence.events.back() = static_cast<Event>(event);
-        Replay(run, {sequence.start, {sequence.events.begin(), sequence.events.end() - 1}});
-        if (!run->Applies(sequence.events.back())) continue;
-        run->Apply(sequence.events.back());
-        visit(parent, event, sequence);
+      for (const Event event : world.events) {
+        sequence.events.back() = event;
+        Replay(run, {sequence.root, {sequence.events.begin(), sequence.events.end() - 1}});
+        if (!run->Applies(event)) continue;
+        run->Apply(event);
+        visit(parent, static_cast<std::uint8_t>(event), sequence);
       }
     }
     if (progress) {
@@ -107,6 +128,7 @@ Exploration Explore(int depth, bool progress) {
   }
   run.reset();
   result.states = seen.size();
+  result.closed = level.empty();
   for (auto& [rule, described] : violations) result.violations.push_back(std::move(described));
   return result;
 }

@@ -1,27 +1,36 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/form_window.h"
-#include "app/synchroniser.h"
 #include "fake_platform/fake_world.h"
+#include "ui/form_life.h"
 
 namespace explorer {
 
 // How the chat client stands when the program starts.
 enum class Start : std::uint8_t { ChatClosed, UsersText, OurOldMarkup, Count };
 
-// What can happen next. The three handlers; the world changing between them; and a click or a
-// close delivered while the next call into the chat client waits, before or after its effect, as
-// the real component's wait dispatches messages. The timer fires inside every such wait.
+// How the chat client's component waits for a call: it returns without running messages; it
+// runs the program's messages (the timer fires in every wait) and keeps a quit message queued;
+// it gives up the call on a queued quit message, which stays queued, while the chat client
+// carries out a write late; or it takes the quit message and drops it.
+enum class Waits : std::uint8_t { Returns, Pumps, Abandons, Swallows, Count };
+
+// What can happen next: the window's messages, the world changing between them, a failure of
+// the next call of a kind, and a message delivered while a call of a kind waits, before its
+// effect or once answered.
 enum class Event : std::uint8_t {
   Tick,
   Enabled,  // the menu item and the left double-click reach the same handler
-  Close,
+  Close,    // Exit and the close button unload alike
+  LogOff,   // asked, told, and ended the moment the telling returns
+  LogOffCancelled,
+  Quit,       // a quit message from outside, taken by the message loop
   ChatOpens,  // keeping its text
   ChatCloses,
   TypesBusy,
@@ -32,41 +41,66 @@ enum class Event : std::uint8_t {
   Stops,
   PlayerCloses,
   ShowsNoTrack,
-  ReadFails,
-  WriteFails,
+  CreateFails,
   ConnectFails,
   ProfileFails,
-  CreateFails,
-  EnabledWhileWaiting,
-  CloseWhileWaiting,
-  EnabledWhenAnswered,
-  CloseWhenAnswered,
-  Count
+  ReadFails,
+  WriteFails,
+  FirstNested,
+  Count = FirstNested + 5 * 7,
 };
 
-std::string_view Name(Start start);
-std::string_view Name(Event event);
+// A nested event: one of these messages in one of these waits.
+enum class Nested : std::uint8_t { Enabled, Close, LogOff, LogOffCancelled, Quit, Count };
+enum class Slot : std::uint8_t {
+  Create,
+  Connect,
+  ReadProfile,
+  ReadWaiting,
+  ReadAnswered,
+  WriteWaiting,
+  WriteAnswered,
+  Count
+};
+constexpr Event NestedEvent(Nested message, Slot slot) {
+  return static_cast<Event>(static_cast<int>(Event::FirstNested) +
+                            static_cast<int>(message) * static_cast<int>(Slot::Count) +
+                            static_cast<int>(slot));
+}
 
-// One run of the real Main and Synchroniser over the in-memory world, from a start through a
+std::string Name(Start start);
+std::string Name(Waits waits);
+std::string Name(Event event);
+
+// One run of the real Main and FormLife over the in-memory world, from a start through a
 // sequence of events, checking every rule as it goes:
 //   - one handler at a time: one delivered inside another's call makes no call and switches
-//     nothing, except the close, which cannot wait (the session's end may end the process as
+//     nothing, except the unload, which cannot wait (the session's end may end the process as
 //     soon as it returns);
-//   - every click before the close is carried out, in the order given, never inside a call;
-//     none after the close; the check mark shows the switch;
+//   - every click before the unload is carried out, in the order given, never inside a call;
+//     none after it; the check mark shows the switch;
 //   - our markup is never saved as the user's text;
 //   - switched off, no text of ours is written; switched on, a write differs from the last one
-//     written; no text of ours is written that began after a close returned;
-//   - no call while the chat client's window is absent;
-//   - the user's text is never lost: at a quiet point, within two ticks, after a switch-off and
-//     when a close returns (the chat client there, no failure pending), the chat client shows
-//     the user's latest own text, as the ghost below knows it. A saved text written by a
-//     switch-off or the close over a text typed less than a tick before, which no tick has read,
-//     is accepted: that is what switching off and the close are for.
+//     written; no text of ours is written that began after an unload returned;
+//   - no call while the chat client's window is absent; a write only while the user's text is
+//     known: read since a tick last found the chat client;
+//   - the user's text is never lost: at a quiet point within two ticks, after a switch-off, and
+//     wherever Windows may end the process (an unload's return, the end of the session, the
+//     message loop's end), the chat client shows the user's latest own text as the ghost below
+//     knows it. Excused: a switch-off while a failure is pending; at the end, only when the
+//     unloads met at least three failed calls, as many as an unload makes attempts. A saved text
+//     written by a switch-off or an unload over a text typed that no tick has read is accepted:
+//     that is what they are for. A link of ours counts as the user's "" only where an earlier
+//     run left it, until the first write;
+//   - switched on with a track playing or paused, at a quiet point within two ticks the chat
+//     client shows exactly that track's markup, unless the user typed over that markup;
+//   - a cancelled log-off changes nothing and makes no call;
+//   - once the window is gone the program ends: a quit message is queued when the outermost
+//     handler returns.
 // The program's state lives in globals: one run at a time.
 class Run {
  public:
-  explicit Run(Start start, bool keepCalls = false);
+  Run(Start start, Waits waits, bool keepCalls = false);
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
 
@@ -75,10 +109,9 @@ class Run {
 
   // The first rule broken so far; empty while none is.
   const std::string& Violation() const { return mViolation; }
-  // The window is gone: nothing more happens to the program.
-  bool Ended() const { return mClosed; }
-  // Nothing of ours is wanted and nothing stands in the way: the user's latest own text must be
-  // shown within two ticks from here.
+  // The process has ended: nothing more happens to the program.
+  bool Ended() const { return mEnded; }
+  // Nothing stands in the way of what must be shown within two ticks from here.
   bool Quiet() const;
   // Checks that rule from here; runs the two ticks.
   void CheckSettles();
@@ -91,78 +124,109 @@ class Run {
  private:
   // The window as the handlers see it; a switch shows when it runs, which for a click that had to
   // wait is after the handler it waited for.
-  class Form final : public FormWindow {
+  class Form final : public FormShell {
    public:
     explicit Form(Run& run) : mRun(run) {}
     bool checked = false;
+    bool released = false;
+    bool blocked = false;
+    bool timerRunning = true;
     void ShowDebugInformation() override {}
     void SetEnabledChecked(bool value) override {
       checked = value;
       if (!value) mRun.SwitchedOff();
     }
-    void StopTimer() override {}
+    void StopTimer() override { timerRunning = false; }
     void ClearWindow() override {}
+    void Release() override { released = true; }
+    void PostQuit() override { mRun.mQuitQueued = true; }
+    void BlockShutdown(std::wstring_view) override { blocked = true; }
+    void AllowShutdown() override { blocked = false; }
 
    private:
     Run& mRun;
   };
-  enum class Handler { Tick, Enabled, Close };
+  enum class Handler { Tick, Enabled, Close, LogOff, LogOffCancelled, Quit };
   enum class Player { Closed, Plays, Paused, Stopped, NoTrack };
-  // A handler to deliver inside the next call into the chat client.
+  // A message to deliver inside the next call of a kind.
   struct Armed {
-    Handler handler;
-    bool whenAnswered;
+    Nested message;
+    Slot slot;
   };
+  struct WriteStart {
+    bool enabled;
+    bool afterUnload;
+  };
+  // Thrown where the process ends inside a call: nothing after it runs.
+  struct ProcessEnded {};
 
+  void ApplyNow(Event event);
   void Deliver(Handler handler);
-  void WhileWaiting(std::wstring_view call, FakeChatClient::Phase phase);
+  void Unload(Handler handler);
+  void CancelledLogOff();
+  bool WhileWaiting(std::wstring_view call, FakeChatClient::Phase phase);
+  bool QuitGivesUpCall(std::wstring_view call, bool answered);
   void SwitchedOff();
-  void Read();
-  void Written(bool beganAfterClose);
+  bool RunMessages(std::wstring_view call, bool answered);
+  void Read(const std::wstring& live);
+  void Written(WriteStart start);
   void Typed(const std::wstring& text);
   void ShowPlayer(Player player, const std::wstring& caption);
+  void TakeQuit();
+  void EndProcess(const char* where);
   void CheckAfterEvent();
-  void CheckUsersTextShown(const char* when);
-  bool FailurePending() const;
+  void CheckUsersTextAtEnd(const std::string& where);
+  void CheckUsersTextShown(const std::string& when);
+  void CheckTrackShown();
+  bool CallsMayFail() const;
   bool ChatRuns() const;
+  std::optional<std::wstring> WantedMarkup() const;
   void Violate(const std::string& rule);
 
   FakeWorld mWorld;
+  Waits mWaits;
   Form mForm{*this};
-  Synchroniser mSync{mWorld.live, mForm};
+  FormLife mLife{mWorld.live, mForm};
   std::wstring mTrack = L"A";
   Player mPlayer = Player::Closed;
 
-  // Up to two clicks or closes, delivered in the order given.
+  // Up to two messages waiting for their call, delivered in the order given.
   std::vector<Armed> mArmed;
+  bool mQuitQueued = false;
   int mHandlersRunning = 0;
   bool mCaptureUnderWay = false;
-  // For each write under way, whether it began after a close had returned.
-  std::vector<bool> mWritesUnderWay;
-  bool mCloseStarted = false;
-  bool mCloseReturned = false;
-  bool mClosed = false;
-  // Whether the close, or a switch-off in this event, found the chat client there with no
-  // failure pending: then the user's text must be shown after it.
-  bool mCloseMustRestore = false;
+  std::vector<WriteStart> mWritesUnderWay;
+  std::deque<WriteStart> mLateWrites;
+  bool mUnloadStarted = false;
+  bool mUnloadReturned = false;
+  int mUnloadsRunning = 0;
+  int mUnloadFailures = 0;
+  bool mEnded = false;
+  bool mStarted = false;
   bool mSwitchOffMustRestore = false;
   std::optional<std::wstring> mLastWritten;
+  int mCalls = 0;
 
   // The ghost: what the program should know without looking at its state. The user's latest own
-  // text, unknown from a tick without the chat client until the next capture; whether what the
-  // chat client shows is a track of ours (written, and not yet replaced by a text of the
-  // user's); and a text the user typed that the program may still overwrite: one that no read
-  // has seen yet, or one typed over our track while switched on.
+  // text, unknown from a tick without the chat client until the next capture; whether it was
+  // read since; whether what the chat client shows is a track of ours (written, and not yet
+  // replaced by a text of the user's); and a text the user typed that the program may still
+  // overwrite: one that no read has seen yet, or one typed over our track while switched on.
   std::optional<std::wstring> mUsersText;
+  bool mReadSinceFound = false;
   bool mOursShown = false;
+  // The link an earlier run left, standing until the first write or the user's typing.
+  bool mOldLinkStands = false;
   // Our track was shown when switching off, and no switched-on read has claimed it again since: a
   // text typed over it stands, as over any text of ours left from a switch-off.
   bool mLeftOver = false;
   std::optional<std::wstring> mTyped;
-  // A switch-off or the close came while such a text stood: it may put the saved text over it,
+  // Our markup that the user typed over while switched on: it is not written again while wanted.
+  std::optional<std::wstring> mTypedOver;
+  // A switch-off or an unload came while such a text stood: it may put the saved text over it,
   // or, failing, leave it. Whichever the program keeps next, written or read, is the user's.
   bool mUndecided = false;
-  // Every click before the close is carried out, in the end; none after it.
+  // Every click before the unload is carried out, in the end; none after it.
   bool mEnabledWanted = false;
 
   std::string mViolation;
