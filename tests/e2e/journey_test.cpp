@@ -220,7 +220,7 @@ TEST_F(Journey, ACloseDuringTheExitsWaitingRestoreLeavesTheWindowToTheExit) {
 // it on; one that leaves on it, as modal loops commonly do, gives up the call and every later one
 // while the quit stays queued, though the chat client carries them out late. Either way the
 // program ends once the call has returned, with the user's text last, also when the chat client
-// gets to the waiting write only after the close has put the user's text back.
+// gets to the tick's write only after the close has put the user's text back.
 enum class QuitInTheWait { Swallowed, EndsTheWait };
 
 class QuitInTheWaitJourney : public Journey,
@@ -235,7 +235,7 @@ TEST_P(QuitInTheWaitJourney, AClosedProgramEndsWhenTheCallReturns) {
   ASSERT_TRUE(desk.Chat().ClearLog());
   const HWND window = desk.TunemoodWindow();
   if (duringSentSwitchOff) {
-    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood, 1, HeldEffect::AtRelease));
+    ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
     ASSERT_TRUE(::SendNotifyMessageW(window, WM_COMMAND, IDM_ENABLED, 0));
     ASSERT_TRUE(desk.WriteArrives(kOwn));
   } else {
