@@ -4,7 +4,8 @@
 ; automation component: Windows loads an in-process component only into a program of its own
 ; bitness. A 32-bit installer, so that it runs on every Windows.
 ; scripts/package runs: makensis -DSTAGE=<folder of the files> -DOUTFILE=<exe>
-; with the programs in STAGE\win32 and STAGE\win64.
+; with the programs in STAGE\win32 and STAGE\win64. The installer test adds -DTEST_TOKEN for a
+; build of its own that takes the answer of ReadToken from its environment.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -14,11 +15,32 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include x64.nsh
 
+; The program's version information is the installer's too, read where the program's is made.
+!define RESOURCES "..\src\win32\tunemood.rc"
+!searchparse /file "${RESOURCES}" `FILEVERSION ` VERSION_1 `,` VERSION_2 `,` VERSION_3 `,` VERSION_4
+!searchparse /file "${RESOURCES}" `VALUE "ProductName", "` PRODUCT_NAME `"`
+!searchparse /file "${RESOURCES}" `VALUE "FileDescription", "` DESCRIPTION `"`
+!searchparse /file "${RESOURCES}" `VALUE "LegalCopyright", "` COPYRIGHT `"`
+!searchparse /file "${RESOURCES}" `VALUE "ProductVersion", "` VERSION `"`
+VIProductVersion "${VERSION_1}.${VERSION_2}.${VERSION_3}.${VERSION_4}"
+VIFileVersion "${VERSION_1}.${VERSION_2}.${VERSION_3}.${VERSION_4}"
+VIAddVersionKey ProductName "${PRODUCT_NAME}"
+VIAddVersionKey FileDescription "${DESCRIPTION}"
+VIAddVersionKey LegalCopyright "${COPYRIGHT}"
+VIAddVersionKey FileVersion "${VERSION}"
+VIAddVersionKey ProductVersion "${VERSION}"
+
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tunemood"
 !define SHORTCUT "$SMPROGRAMS\Tunemood.lnk"
 ; The program holds this mutex while it runs (one copy at a time).
 !define RUNNING_MUTEX "Local\Tunemood.SingleInstance"
 !define SYNCHRONIZE 0x00100000
+!define TOKEN_QUERY 0x0008
+!define TOKEN_USER 1
+!define TOKEN_ELEVATION_TYPE 18
+!define TOKEN_ELEVATION_TYPE_FULL 2
+!define WIN_LOCAL_SYSTEM_SID 22
+!define FOR_THE_USER "Tunemood installs for the current user and needs no administrator rights."
 ; Where COM finds the chat client's in-process component, under a user's or the machine's classes.
 !define COMPONENT_SERVER "CLSID\{830690FC-BF2F-47A6-AC2D-330BCB402664}\InprocServer32"
 
@@ -34,9 +56,12 @@ ManifestDPIAware true
 ; says why.
 Var Bits
 Var Choice
+; Whose rights the installer runs with (see ReadToken).
+Var Token
 
 !define MUI_FINISHPAGE_TEXT "$Choice$\r$\n$\r$\nClick Finish to close this wizard."
-!define MUI_FINISHPAGE_RUN "$INSTDIR\tunemood.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -64,6 +89,42 @@ Var Choice
   MessageBox MB_OK|MB_ICONSTOP `${MESSAGE}$\r$\nNothing was installed.` /SD IDOK
   Abort
 !macroend
+
+; $Token: "system" in the system account (S-1-5-18), where no user ever starts the program;
+; "elevated" when the installer has administrator rights that the user's own programs do not
+; get (started with "Run as administrator", or by another administrator); else "user".
+Function ReadToken
+!ifdef TEST_TOKEN
+  ; Wine runs every process elevated and has no system account: the test says which it is.
+  ReadEnvStr $Token TUNEMOOD_TEST_TOKEN
+!else
+  StrCpy $Token user
+  System::Call 'advapi32::OpenProcessToken(p -1, i ${TOKEN_QUERY}, *p .r0) i .r1'
+  ${If} $1 = 0
+    Return
+  ${EndIf}
+  ; A TOKEN_USER: the pointer to the SID, then the SID.
+  System::Alloc 256
+  Pop $2
+  System::Call 'advapi32::GetTokenInformation(p r0, i ${TOKEN_USER}, p r2, i 256, *i .r3) i .r1'
+  ${If} $1 <> 0
+    System::Call '*$2(p .r3)'
+    System::Call 'advapi32::IsWellKnownSid(p r3, i ${WIN_LOCAL_SYSTEM_SID}) i .r1'
+    ${If} $1 <> 0
+      StrCpy $Token system
+    ${EndIf}
+  ${EndIf}
+  System::Free $2
+  ; A full token split from a limited one: the user's own programs run with the limited one.
+  System::Call 'advapi32::GetTokenInformation(p r0, i ${TOKEN_ELEVATION_TYPE}, *i .r3, i 4, *i .r2) i .r1'
+  ${If} $1 <> 0
+  ${AndIf} $3 = ${TOKEN_ELEVATION_TYPE_FULL}
+  ${AndIf} $Token == user
+    StrCpy $Token elevated
+  ${EndIf}
+  System::Call 'kernel32::CloseHandle(p r0)'
+!endif
+FunctionEnd
 
 ; $R0: 1 when the component is registered for programs of the current registry view's bitness,
 ; else 0. Windows looks in the user's own classes, then in the machine's.
@@ -129,14 +190,47 @@ FunctionEnd
 
 Function .onInit
   SetShellVarContext current
+  Call ReadToken
+  ${If} $Token == system
+    !insertmacro Refuse "Tunemood installs for one user, and this is the system account, which no one signs in to. Run the installer as the user who will use Tunemood (in a deployment tool: in the user's context)."
+  ${EndIf}
   Call ReadBitsOption
+  ; The program would install into the profile of the account whose rights these are, which
+  ; need not be the user's own.
+  ${If} $Token == elevated
+    MessageBox MB_YESNO|MB_ICONQUESTION "${FOR_THE_USER}$\r$\n$\r$\nInstall it for this account anyway?" \
+      /SD IDYES IDYES +3
+    SetErrorLevel 1
+    Quit
+  ${EndIf}
   !insertmacro RefuseWhileRunning
   ${If} $Bits == ""
     Call ChooseBits
   ${EndIf}
 FunctionEnd
 
+; Adds the size of an installed file, in bytes, to $R0.
+!macro AddFileSize NAME
+  FileOpen $0 "$INSTDIR\${NAME}" r
+  FileSeek $0 0 END $1
+  FileClose $0
+  IntOp $R0 $R0 + $1
+!macroend
+
+; Started with the installer's rights, the program could not be reached by the user's own later
+; starts or by the chat client: Explorer, which runs with the user's own rights, starts it then.
+Function StartProgram
+  ${If} $Token == elevated
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\tunemood.exe"'
+  ${Else}
+    Exec '"$INSTDIR\tunemood.exe"'
+  ${EndIf}
+FunctionEnd
+
 Section
+  ${If} $Token == elevated
+    DetailPrint "${FOR_THE_USER}"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   ${If} $Bits == 64
     File "/oname=tunemood.exe" "${STAGE}\win64\tunemood.exe"
@@ -151,6 +245,16 @@ Section
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Tunemood"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tunemood.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "The Tunemood developers"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  ; In KiB, of the files installed alone: a folder the user chose may hold others.
+  StrCpy $R0 0
+  !insertmacro AddFileSize tunemood.exe
+  !insertmacro AddFileSize README.txt
+  !insertmacro AddFileSize LICENSE.txt
+  !insertmacro AddFileSize uninstall.exe
+  IntOp $R0 $R0 + 1023
+  IntOp $R0 $R0 / 1024
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $R0
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'

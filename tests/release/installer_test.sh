@@ -4,6 +4,8 @@
 # instead or is refused. Each install replaces the last in place and writes nothing else; the
 # program starts from there and, where the component is registered for it, reads the stand-in
 # chat client's mood; a silent uninstall leaves the user's files and registry as they were.
+# Started with administrator rights it asks first, and it refuses the system account; the
+# uninstall entry shows the version and size, the installer file the program's version fields.
 # Takes the installer and zips that scripts/package left in build/package.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -61,7 +63,26 @@ exits_with() {
   [ "$code" = "$expected" ] || { echo "exit code $code" && return 1; }
 }
 listing_is() { [ "$(ls -A "$1" | tr '\n' ' ')" = "$2 " ] || { ls -A "$1" && return 1; }; }
+# The value of a version field (ProductName, ...) of a Windows program: in its version resource,
+# UTF-16 strings come in pairs, the name and then the value.
+version_field() {
+  strings -el "$2" | sed -n '/^VS_VERSION_INFO$/,$p' | grep -A1 -m1 -x "$1" | sed -n 2p
+}
+# The file version of its fixed version information, as four numbers.
+fixed_version() {
+  local at
+  at=$(grep -obUaP -m1 '\xbd\x04\xef\xfe' "$1" | cut -d: -f1)
+  od -An -tu2 -j$((at + 8)) -N8 "$1" | awk '{ print $2 "." $1 "." $4 "." $3 }'
+}
+same_version_field() {
+  local installer program
+  installer=$(version_field "$1" "$setup")
+  program=$(version_field "$1" "$work/zips/32/tunemood.exe")
+  [ "$installer" = "$2" ] && [ "$program" = "$2" ] ||
+    { echo "installer: \"$installer\"; program: \"$program\"" && return 1; }
+}
 
+ensure_packages nsis
 for input in "$setup" "$packages"/tunemood-win{32,64}.zip \
   build/win{32,64}/tests/release/{installed_program_check,installer_window_check}.exe; do
   [ -f "$input" ] || { echo "Missing $input: run scripts/package first." >&2 && exit 1; }
@@ -79,6 +100,27 @@ for bits in 32 64; do
     listing_is "$work/zips/$bits" "LICENSE.txt README.txt tunemood.exe"
   check "its tunemood.exe is a $bits-bit program" has_bits "$bits" "$work/zips/$bits/tunemood.exe"
 done
+
+say "The installer's version information, the same as the program's"
+check "product name" same_version_field ProductName Tunemood
+check "file description" same_version_field FileDescription \
+  "Sets Winamp's current track as your Skype status (mood)."
+check "copyright line" same_version_field LegalCopyright "Copyright (C) 2026 The Tunemood authors"
+check "file version" same_version_field FileVersion 1.00
+check "product version" same_version_field ProductVersion 1.00
+check "the numeric file version" \
+  test "$(fixed_version "$setup")" = "$(fixed_version "$work/zips/32/tunemood.exe")"
+
+# The same installer built to take whose rights it runs with from TUNEMOOD_TEST_TOKEN (user,
+# elevated or system), from the files of the zips.
+test_setup=$work/tunemood-setup-test.exe
+rm -rf "$work/stage"
+mkdir -p "$work/stage"
+cp "$work/zips/32/README.txt" "$work/zips/32/LICENSE.txt" "$work/stage"
+ln -s ../zips/32 "$work/stage/win32"
+ln -s ../zips/64 "$work/stage/win64"
+makensis -V2 -DTEST_TOKEN -DSTAGE="$work/stage" -DOUTFILE="$test_setup" packaging/tunemood.nsi \
+  >/dev/null
 
 if ! wine_runs_32bit; then
   skip "the installer test under Wine (the installer is a 32-bit program)" "$no_32bit"
@@ -108,17 +150,36 @@ new_lines_except() {
 nothing_new_except() { [ -z "$(new_lines_except "$1" | tee /dev/stderr)" ]; }
 
 registry_has() { wine reg query "$key" /v "$1" /reg:64 2>/dev/null | grep -qF -- "$2"; }
+registry_value() {
+  wine reg query "$key" /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$1 *REG_[A-Z]* *//p"
+}
+# The uninstall entry shows version 1.00 and the size, in KiB rounded up, of the files installed
+# in the folder.
+entry_shows_version_and_size() {
+  local bytes version size
+  bytes=$(cat "$1"/{tunemood.exe,README.txt,LICENSE.txt,uninstall.exe} | wc -c)
+  version=$(registry_value DisplayVersion)
+  size=$(registry_value EstimatedSize)
+  [ "$version" = 1.00 ] && [ "$size" = "$(printf '0x%x' $(((bytes + 1023) / 1024)))" ] ||
+    { echo "DisplayVersion \"$version\", EstimatedSize $size for $bytes bytes" && return 1; }
+}
 key_absent() { ! wine reg query "$key" /reg:64 >/dev/null 2>&1; }
 absent() { [ ! -e "$1" ]; }
 nothing_installed() { absent "$install_dir" && absent "$shortcut" && key_absent; }
-# window_says MODE TEXT ARGUMENT...: the installer, run with the arguments and taken through by
-# installer_window_check MODE, shows TEXT.
+# window_says SETUP STEPS TEXT ARGUMENT...: the installer, run with the arguments and taken
+# through by installer_window_check STEPS, shows TEXT.
 window_says() {
-  local mode=$1 text=$2 said
-  shift 2
-  said=$(wine "$window_check" "$mode" "$(winepath -w "$setup")" "$@" | tr -d '\r')
+  local installer=$1 steps=$2 text=$3 said
+  shift 3
+  said=$(wine "$window_check" "$steps" "$(winepath -w "$installer")" "$@" | tr -d '\r')
   [ "$said" = "$text" ] || { echo "$said" && return 1; }
 }
+
+# The lines of the installer's details list, as Wine traces them: a silent install has no list
+# to read, and the same line goes into it either way.
+tracing_details() { WINEDEBUG=+listview "$@" 2>"$work/details.log"; }
+details_say() { grep -qF "LISTVIEW_InsertItemT (item={iItem=0, iSubItem=0, pszText=L\"$1\"" "$work/details.log"; }
 
 # register NAME: registers the stand-in chat client's component as NAME says: for 32-bit
 # programs, for 64-bit programs, for both, in the user's own classes, or not at all.
@@ -157,6 +218,8 @@ install_case() {
   check "it is the one in the $bits-bit zip" cmp "$install_dir/tunemood.exe" "$work/zips/$bits/tunemood.exe"
   check "the uninstall entry says: $because" \
     registry_has BitnessChoice "Installed the $bits-bit Tunemood, because $because"
+  check "the uninstall entry shows the version and the size of the files installed" \
+    entry_shows_version_and_size "$install_dir"
   if [ "$registration" = "$bits" ] || [ "$registration" = both ]; then
     check "the program starts from where it was installed and reads the stand-in's mood" \
       wine "$program_check" "$installed_exe" --reads-mood
@@ -202,11 +265,24 @@ snapshot | LC_ALL=C sort >"$work/before"
 
 say "Installer test: refused arguments"
 check "an unknown /BITS value is refused with a message and exit code 2" \
-  window_says refusal $'Unknown /BITS value "16": give /BITS=32 or /BITS=64.\nNothing was installed.\nexit code 2' \
+  window_says "$setup" ok $'Unknown /BITS value "16": give /BITS=32 or /BITS=64.\nNothing was installed.\nexit code 2' \
   /BITS=16
 check "a silent install with an empty /BITS value ends with exit code 2" \
   exits_with 2 wine "$setup" /S /BITS=
 check "neither installs anything" nothing_installed
+
+# Wine runs every program with a full administrator's token, as "Run as administrator" does: the
+# installer built for shipping sees it so. The test build sees what TUNEMOOD_TEST_TOKEN says.
+as_token() { TUNEMOOD_TEST_TOKEN=$1 "${@:2}"; }
+asks=$'Tunemood installs for the current user and needs no administrator rights.\n\nInstall it for this account anyway?\n'
+say "Installer test: started with administrator rights, or in the system account"
+check "with administrator rights it says that it needs none; the user's No stops it (exit code 1)" \
+  window_says "$setup" no "${asks}exit code 1"
+check "the system account is refused with a message and exit code 2" \
+  as_token system window_says "$test_setup" ok $'Tunemood installs for one user, and this is the system account, which no one signs in to. Run the installer as the user who will use Tunemood (in a deployment tool: in the user\'s context).\nNothing was installed.\nexit code 2'
+check "a silent install in the system account ends with exit code 2" \
+  as_token system exits_with 2 wine "$test_setup" /S
+check "none installs anything" nothing_installed
 
 install_case none 32 "the chat client's component is not registered yet, and it is usually 32-bit."
 check "the Start-menu shortcut starts the installed program" \
@@ -218,6 +294,9 @@ check "nothing else is written" nothing_new_except "$expected_writes"
 check "installing again while the program runs is refused" \
   wine "$program_check" "$installed_exe" --refuses "$(winepath -w "$setup")"
 
+# Left by an older install: each install writes the version and the size anew.
+wine reg add "$key" /v DisplayVersion /d 0.99 /reg:64 /f >/dev/null
+wine reg add "$key" /v EstimatedSize /t REG_DWORD /d 1 /reg:64 /f >/dev/null
 install_case 32 32 "the chat client's component is registered for 32-bit programs."
 install_case 64 64 "the chat client's component is registered for 64-bit programs."
 check "over the 32-bit install: one program, one shortcut, one uninstall entry, nothing else" \
@@ -228,9 +307,14 @@ check "over the 64-bit install: one program, one shortcut, one uninstall entry, 
 
 say "Installer test: component registered: 64; installed by the user"
 register 64
-check "the finish page says which program was installed, and why" \
-  window_says finish $'Installed the 64-bit Tunemood, because the chat client\'s component is registered for 64-bit programs.\n\nClick Finish to close this wizard.\nexit code 0'
+finish=$'Installed the 64-bit Tunemood, because the chat client\'s component is registered for 64-bit programs.\n\nClick Finish to close this wizard.\n'
+check "with administrator rights, the user's Yes installs; the finish page says which program, and why, and starts it through Explorer, with the user's own rights" \
+  tracing_details window_says "$setup" yes,run "$asks${finish}started by another process"$'\nexit code 0'
+check "the install details say that it needs no administrator rights" details_say \
+  "Tunemood installs for the current user and needs no administrator rights."
 check "the installed tunemood.exe is a 64-bit program" has_bits 64 "$install_dir/tunemood.exe"
+check "with the user's own rights it asks nothing, and the finish page starts the program itself" \
+  as_token user window_says "$test_setup" run "${finish}started by the installer"$'\nexit code 0'
 unregister
 
 # Windows keeps the user's classes apart for 32-bit and 64-bit programs; Wine 8 shows one key
@@ -247,14 +331,20 @@ check "the shortcut is removed" wait_for 20 absent "$shortcut"
 check "the uninstall entry is removed" wait_for 20 key_absent
 
 say "Installer test: installed in a folder of the user's choice"
+# A file of the user's there, which is no part of the install's size.
+mkdir -p "$chosen_dir"
+head -c 100000 /dev/zero >"$chosen_dir/notes.txt"
 check "a silent install with /D= succeeds" wine "$setup" /S "/D=$(winepath -w "$chosen_dir")"
 check "installing again replaces it in that folder" wine "$setup" /S /BITS=64
 check "the 64-bit program is there" has_bits 64 "$chosen_dir/tunemood.exe"
+check "the size in the uninstall entry leaves out a file of the user's in that folder" \
+  entry_shows_version_and_size "$chosen_dir"
+rm -f "$chosen_dir/notes.txt"
 check "and not in the default folder" absent "$install_dir"
 check "the silent uninstall succeeds" wine "$chosen_dir/uninstall.exe" /S
 check "the chosen folder is removed" wait_for 20 absent "$chosen_dir"
 # The folder that held the chosen one is the user's own: the uninstaller leaves it.
-rmdir "$(dirname "$chosen_dir")"
+rm -rf "$(dirname "$chosen_dir")"
 check "nothing is left behind" nothing_new_except '^$'
 
 wine_session_stop
@@ -264,7 +354,7 @@ else
   say "Installer test: on 32-bit Windows"
   start_session "$work/wine32" win32
   check "/BITS=64 is refused with a message and exit code 2" \
-    window_says refusal $'/BITS=64 needs 64-bit Windows, and this Windows is 32-bit.\nNothing was installed.\nexit code 2' \
+    window_says "$setup" ok $'/BITS=64 needs 64-bit Windows, and this Windows is 32-bit.\nNothing was installed.\nexit code 2' \
     /BITS=64
   check "it installs nothing" nothing_installed
   install_case 32 32 "this Windows is 32-bit."

@@ -1,14 +1,20 @@
 // Runs the installer with the arguments given, not silently, as a user would, and prints what it
-// says and its exit code for the installer test, which runs it under Wine.
-//   refusal: the installer refuses the arguments before it shows its own window, with a message
-//     box; the user reads it and presses OK.
-//   finish: the user agrees to the licence; once the finish page is shown, its sentence about
-//     the installed program is printed and the user leaves it without starting the program.
+// says and its exit code for the installer test, which runs it under Wine. The steps, one after
+// the other:
+//   ok, yes, no: the installer asks or refuses with a message box before it shows its own window;
+//     its message is printed and the user presses that button.
+//   run: the user agrees to the licence; once the finish page is shown, its sentence about the
+//     installed program is printed and the user leaves it with "Run Tunemood" checked; which
+//     process started the program is printed, and the program is closed.
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "child_process.h"
 #include "waiting.h"
@@ -22,6 +28,8 @@ using namespace std::chrono_literals;
 constexpr int kNextButton = 1;
 constexpr wchar_t kFinishText[] = L"&Finish";
 constexpr wchar_t kChoiceStart[] = L"Installed the ";
+constexpr wchar_t kProgramClass[] = L"TunemoodMain";
+constexpr const wchar_t* kSteps[] = {L"ok", L"yes", L"no", L"run"};
 
 std::wstring Text(HWND window) {
   wchar_t text[1024] = L"";
@@ -47,16 +55,46 @@ void Press(HWND window, int button) {
                  reinterpret_cast<LPARAM>(::GetDlgItem(window, button)));
 }
 
-// A message box's message: the text of its static controls (the icon's has none).
-bool Refusal(HWND box) {
+// A message box's message is the text of its static controls (the icon's has none).
+bool Answer(HWND box, int button) {
   std::wstring message;
   for (HWND control = ::FindWindowExW(box, nullptr, L"Static", nullptr); control != nullptr;
        control = ::FindWindowExW(box, control, L"Static", nullptr)) {
     message += Text(control);
   }
   std::fwprintf(stdout, L"%ls\n", message.c_str());
-  Press(box, IDOK);
-  return true;
+  Press(box, button);
+  // Gone, so that the next step finds the installer's own window.
+  return WaitUntil([&] { return !::IsWindow(box); }, 10s);
+}
+
+// Whether the installer started the program itself, or another process did (Explorer, which
+// may have ended already).
+const wchar_t* Starter(DWORD program, DWORD installer) {
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+       more = ::Process32NextW(snapshot, &entry)) {
+    if (entry.th32ProcessID == program) parent = entry.th32ParentProcessID;
+  }
+  ::CloseHandle(snapshot);
+  return parent == installer ? L"the installer" : L"another process";
+}
+
+bool Started(DWORD installer) {
+  HWND program = nullptr;
+  if (!WaitUntil([&] { return (program = ::FindWindowW(kProgramClass, nullptr)) != nullptr; },
+                 30s)) {
+    std::fputws(L"the finish page did not start the program\n", stderr);
+    return false;
+  }
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(program, &id);
+  std::fwprintf(stdout, L"started by %ls\n", Starter(id, installer));
+  ::PostMessageW(program, WM_CLOSE, 0, 0);
+  return WaitUntil([&] { return !::IsWindow(program); }, 10s);
 }
 
 bool Finish(HWND installer) {
@@ -74,11 +112,11 @@ bool Finish(HWND installer) {
     return false;
   }
   std::fwprintf(stdout, L"%ls\n", Text(choice).c_str());
-  // Leaving "Run Tunemood" checked would start the program as the installer ends.
+  // Checked, "Run Tunemood" starts the program as the installer ends.
   const HWND run = FindControl(installer, L"Button", [](HWND control) {
     return (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
   });
-  if (run == nullptr || !Send(run, BM_SETCHECK, BST_UNCHECKED, 0)) {
+  if (run == nullptr || !Send(run, BM_SETCHECK, BST_CHECKED, 0)) {
     std::fputws(L"the finish page has no check box to start the program\n", stderr);
     return false;
   }
@@ -86,23 +124,41 @@ bool Finish(HWND installer) {
   return true;
 }
 
+// Takes the installer through one step; false when it did not go as the step expects.
+bool Step(const std::wstring& step, const ChildProcess& installer) {
+  const HWND window = WaitForShownWindow(installer.Id(), 30s, L"#32770");
+  if (window == nullptr) {
+    std::fputws(L"the installer showed no window\n", stderr);
+    return false;
+  }
+  if (step == L"ok") return Answer(window, IDOK);
+  if (step == L"yes") return Answer(window, IDYES);
+  if (step == L"no") return Answer(window, IDNO);
+  return Finish(window) && Started(installer.Id());
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const std::wstring mode = argc > 1 ? argv[1] : L"";
-  if (argc < 3 || (mode != L"refusal" && mode != L"finish")) {
-    std::fputws(L"usage: installer_window_check refusal|finish SETUP-EXE [ARGUMENT...]\n", stderr);
+  std::vector<std::wstring> steps;
+  bool valid = argc >= 3;
+  for (std::wstring list = argc > 1 ? argv[1] : L""; valid && !list.empty();) {
+    const std::size_t end = std::min(list.find(L','), list.size());
+    steps.push_back(list.substr(0, end));
+    list.erase(0, end + 1);
+    valid = std::find(std::begin(kSteps), std::end(kSteps), steps.back()) != std::end(kSteps);
+  }
+  if (!valid || steps.empty()) {
+    std::fputws(L"usage: installer_window_check ok|yes|no|run[,...] SETUP-EXE [ARGUMENT...]\n",
+                stderr);
     return 2;
   }
   std::wstring arguments;
   for (int i = 3; i < argc; ++i) arguments += std::wstring(i > 3 ? L" " : L"") + argv[i];
   ChildProcess installer(argv[2], arguments);
-  const HWND window = WaitForShownWindow(installer.Id(), 30s, L"#32770");
-  if (window == nullptr) {
-    std::fwprintf(stderr, L"%ls %ls showed no window\n", argv[2], arguments.c_str());
-    return 1;
+  for (const std::wstring& step : steps) {
+    if (!Step(step, installer)) return 1;
   }
-  if (!(mode == L"refusal" ? Refusal(window) : Finish(window))) return 1;
   std::fwprintf(stdout, L"exit code %ld\n", installer.WaitForExit(30s));
   return 0;
 }
