@@ -100,9 +100,11 @@ void Synchroniser::Restore(WindowHandle chat) {
   if (mOutside.SetSkypeMood(gInitialMood)) mCurrentMood.clear();
 }
 
+// A write that an unload overtook and that then failed may still land, if the component gave up
+// waiting for it: recorded as shown, it is put right by the restore that follows.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
-  if (mOutside.SetSkypeMood(markup)) mCurrentMood = markup;
+  if (mOutside.SetSkypeMood(markup) || mUnloaded) mCurrentMood = markup;
 }
 
 void Synchroniser::mnuEnabled_Click() {
@@ -138,8 +140,21 @@ void Synchroniser::Form_Unload() {
   HandlerScope scope(mInHandler);
   mUnloaded = true;
   mForm.StopTimer();
-  // No tick follows to try again, and a text of ours left behind is not the user's to the next
-  // start: a passing failure gets a few more attempts.
+  PutBack();
+  mPendingClicks = 0;  // the program ends: a switch given by now has nothing left to act on
+  mForm.ClearWindow();
+}
+
+// A write given up on while the quit message waited may have landed after the unload's restore.
+void Synchroniser::RestoreAfterQuit() {
+  if (!mUnloaded || mCurrentMood.empty()) return;
+  const HandlerScope scope(mInHandler);
+  PutBack();
+}
+
+// No tick follows to try again, and a text of ours left behind is not the user's to the next
+// start: a passing failure gets a few more attempts.
+void Synchroniser::PutBack() {
   constexpr int kAttempts = 3;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (mOutside.FindSkypeWindow() <= 0 || !gInitialMoodKnown) break;
@@ -148,6 +163,4 @@ void Synchroniser::Form_Unload() {
       break;
     }
   }
-  mPendingClicks = 0;  // the program ends: a switch given by now has nothing left to act on
-  mForm.ClearWindow();
 }

@@ -18,6 +18,8 @@ class Synchroniser {
   void tmrTimer_Timer();
   void mnuEnabled_Click();
   void Form_Unload();
+  // Once the message loop has taken its quit message, after the unload.
+  void RestoreAfterQuit();
 
   // The mood text this program last wrote to the chat client; "" when it shows nothing of ours.
   const std::wstring& CurrentMood() const { return mCurrentMood; }
@@ -33,6 +35,7 @@ class Synchroniser {
   std::optional<std::wstring> WantedMarkup();
   void Restore(WindowHandle chat);
   void Write(const std::wstring& markup, WindowHandle chat);
+  void PutBack();
   void RunPendingClicks();
   void SwitchOver();
 

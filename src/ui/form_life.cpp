@@ -28,7 +28,11 @@ void FormLife::Form_EndSession(bool ending) {
 // component. The program ends as Exit ends it, with the user's own mood text put back.
 void FormLife::QuitTaken() {
   mQuitSent = true;
-  if (!mUnloading) Unload();
+  if (mUnloading) {
+    mSync.RestoreAfterQuit();
+  } else {
+    Unload();
+  }
 }
 
 // Putting the mood back may pump messages, so an unload can arrive while another waits. Each one

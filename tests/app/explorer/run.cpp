@@ -137,6 +137,8 @@ Run::Run(Start start, Waits waits, bool keepCalls) : mWaits(waits) {
 bool Run::Applies(Event event) const {
   if (IsNested(event)) {
     if (mWaits == Waits::Returns || mArmed.size() >= 2) return false;
+    // Two messages in one wait, in the order given; a second wait gains nothing new.
+    if (!mArmed.empty() && mArmed.front().slot != NestedSlot(event)) return false;
     // The application object is created once, unless its creation failed.
     return NestedSlot(event) != Slot::Create || mWorld.chat.liveApplications == 0;
   }
@@ -255,6 +257,7 @@ void Run::Deliver(Handler handler) {
       break;
     case Handler::Quit:
       mQuitQueued = true;
+      mQuitAsked = true;
       break;
   }
   --mHandlersRunning;
@@ -304,6 +307,7 @@ void Run::CancelledLogOff() {
 
 // The message loop takes the quit message and ends: the process ends with it.
 void Run::TakeQuit() {
+  if (!mUnloadStarted && !mQuitAsked) Violate("the program ended though nothing asked it to");
   mQuitQueued = false;
   Unload(Handler::Quit);
   EndProcess("when the message loop ends");
@@ -441,7 +445,7 @@ void Run::Typed(const std::wstring& text) {
   mTyped = text;
   mOldLinkStands = false;
   if (mOursShown && gEnabled && !mLeftOver) {
-    mTypedOver = over;
+    if (!mTypedOver) mTypedOver = over;
     return;
   }
   mUsersText = text;
@@ -560,6 +564,7 @@ std::uint64_t Run::Hash() const {
     mix(1U + static_cast<unsigned>(armed.message) * 16U + static_cast<unsigned>(armed.slot));
   }
   mix(mQuitQueued);
+  mix(mQuitAsked);
   mix(mUnloadStarted);
   mix(static_cast<std::uint64_t>(std::min(mUnloadFailures, kUnloadAttempts)));
   mix(mUsersText ? text(*mUsersText) : 1U);

@@ -96,7 +96,7 @@ std::string Name(Event event);
 //     client shows exactly that track's markup, unless the user typed over that markup;
 //   - a cancelled log-off changes nothing and makes no call;
 //   - once the window is gone the program ends: a quit message is queued when the outermost
-//     handler returns.
+//     handler returns; it never ends before an unload or a quit message from outside.
 // The program's state lives in globals: one run at a time.
 class Run {
  public:
@@ -193,6 +193,7 @@ class Run {
   // Up to two messages waiting for their call, delivered in the order given.
   std::vector<Armed> mArmed;
   bool mQuitQueued = false;
+  bool mQuitAsked = false;
   int mHandlersRunning = 0;
   bool mCaptureUnderWay = false;
   std::vector<WriteStart> mWritesUnderWay;
