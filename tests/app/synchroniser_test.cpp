@@ -374,14 +374,6 @@ TEST_F(LeftOverLinkTest, ASwitchedOffTickWhoseReadFailsWritesNothingOverTheTyped
   EXPECT_EQ(gInitialMood, L"Busy");
 }
 
-TEST_F(SynchroniserTest, UnloadTriesAFailedRestoreTwiceMoreAndThenGivesUp) {
-  StartPlaying();
-  Tick();
-  world.FailWrites(2);
-  sync.Form_Unload();
-  EXPECT_EQ(world.chat.mood, kOwnMood);
-}
-
 TEST_F(SynchroniserTest, UnloadEndsAfterThreeFailedRestores) {
   StartPlaying();
   Tick();
