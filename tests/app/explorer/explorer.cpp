@@ -86,7 +86,9 @@ Exploration Explore(const World& world, bool progress) {
   const auto note = [&](const Sequence& sequence) {
     const std::string rule = run->Violation();
     run.reset();
-    violations.try_emplace(rule, Describe(rule, sequence));
+    const bool first = violations.try_emplace(rule, Describe(rule, sequence)).second;
+    if (progress && first)
+      std::printf("broken at depth %zu: %s\n", sequence.events.size(), rule.c_str());
   };
   const auto visit = [&](std::uint32_t parent, std::uint8_t step, const Sequence& sequence) {
     if (!run->Violation().empty()) return note(sequence);

@@ -32,7 +32,7 @@ struct Exploration {
 
 // Tries every order of up to `world.depth` events from every start, breadth first, merging
 // states that behave alike, and stops early where a level reaches nothing new. Reports on each
-// level as it finishes when `progress` is set.
+// level as it finishes, and on each rule the first time it is broken, when `progress` is set.
 Exploration Explore(const World& world, bool progress = false);
 
 }  // namespace explorer
