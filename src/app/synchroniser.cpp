@@ -66,6 +66,9 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
   mLeftOverUnread = false;
   if (!gInitialMoodKnown) {
     SaveInitialMood(live);
+    // A link of ours found by a capture was left when the chat client closed while it showed
+    // one: ours to put back once no track is wanted, not the user's.
+    if (IsOwnMarkup(live)) mCurrentMood = live;
   } else if (mCurrentMood.empty() && live != gInitialMood && !IsOwnMarkup(live)) {
     gInitialMood = live;  // the user changed it while nothing of ours was shown
   }

@@ -204,6 +204,7 @@ TEST_F(SynchroniserTest, OurOwnMarkupLeftBehindIsNeverSavedAsTheUsersText) {
   Tick();
   EXPECT_TRUE(gInitialMoodKnown);
   EXPECT_EQ(gInitialMood, L"");
+  EXPECT_EQ(world.chat.mood, L"") << "ours, found by the capture: put back at once";
   world.Pause(L"B");
   Tick();
   world.ClosePlayer();

@@ -404,11 +404,15 @@ void Run::Read(const std::wstring& live) {
   if (gEnabled) mLeftOver = false;
   if (mCaptureUnderWay) {
     mUsersText = IsOwnMarkup(live) ? std::wstring() : live;
-    mOursShown = false;
+    // A tick's capture takes a link of ours for shown by us, left over while switched off; the
+    // start's leaves it standing.
+    mOursShown = mStarted && IsOwnMarkup(live);
+    mLeftOver = mOursShown && !gEnabled;
     mUndecided = false;
     mTyped.reset();
   } else if (mUndecided && live == mTyped) {
     mUsersText = live;
+    mOursShown = false;
     mUndecided = false;
     mTyped.reset();
     mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
@@ -444,6 +448,7 @@ void Run::Typed(const std::wstring& text) {
   mWorld.chat.mood = text;
   mTyped = text;
   mOldLinkStands = false;
+  mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
   if (mOursShown && gEnabled && !mLeftOver) {
     if (!mTypedOver) mTypedOver = over;
     return;
@@ -452,7 +457,6 @@ void Run::Typed(const std::wstring& text) {
   mOursShown = false;
   mLeftOver = false;
   mTypedOver.reset();
-  mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
 }
 
 void Run::ShowPlayer(Player player, const std::wstring& caption) {
