@@ -401,6 +401,8 @@ void Run::SwitchedOff() {
 // A capture reads the user's text; our markup there is nobody's text.
 void Run::Read(const std::wstring& live) {
   mReadSinceFound = true;
+  // A text of ours left over that the user replaced is gone: the program counts it so too.
+  if (mLeftOver && !IsOwnMarkup(live)) mOursShown = false;
   if (gEnabled) mLeftOver = false;
   if (mCaptureUnderWay) {
     mUsersText = IsOwnMarkup(live) ? std::wstring() : live;
