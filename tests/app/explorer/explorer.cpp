@@ -113,13 +113,20 @@ Exploration Explore(const World& world, bool progress) {
     parents.swap(level);
     for (const std::uint32_t parent : parents) {
       Sequence sequence = sequenceOf(parent);
-      sequence.events.push_back(Event::Count);
+      Replay(run, sequence);
+      std::vector<Event> next;
       for (const Event event : world.events) {
-        sequence.events.back() = event;
-        Replay(run, {sequence.root, {sequence.events.begin(), sequence.events.end() - 1}});
-        if (!run->Applies(event)) continue;
+        if (run->Applies(event)) next.push_back(event);
+      }
+      // The first child goes on from the parent's run; each other one runs the parent again.
+      bool replayed = true;
+      for (const Event event : next) {
+        if (!replayed) Replay(run, sequence);
+        replayed = false;
         run->Apply(event);
+        sequence.events.push_back(event);
         visit(parent, static_cast<std::uint8_t>(event), sequence);
+        sequence.events.pop_back();
       }
     }
     if (progress) {

@@ -561,8 +561,10 @@ std::uint64_t Run::Hash() const {
   mix(ChatRuns());
   mix(text(mWorld.chat.mood));
   for (const std::wstring& late : mWorld.chat.lateMoods) mix(text(late));
-  for (const auto& [call, count] : mWorld.chat.failNext)
-    mix(text(call) + static_cast<unsigned>(count));
+  // A call kind whose failures are spent behaves as one that never had any.
+  for (const auto& [call, count] : mWorld.chat.failNext) {
+    if (count != 0) mix(text(call) + static_cast<unsigned>(count));
+  }
   mix(static_cast<std::uint64_t>(mWorld.chat.liveApplications));
   mix(static_cast<std::uint64_t>(mPlayer));
   mix(text(mTrack));
