@@ -9,7 +9,7 @@
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
 
-// CreateFileW reports failure as INVALID_HANDLE_VALUE, not as null.
+// CreateFileW (and CreateToolhelp32Snapshot) report failure as INVALID_HANDLE_VALUE, not as null.
 inline HANDLE InvalidFileHandle() {
   return INVALID_HANDLE_VALUE;
 }

@@ -1,6 +1,5 @@
 // The window's life as others drive it: a quit message from outside, a log-off that another
 // program cancels, and the reason the program gives while a log-off waits for it.
-#include <cstring>
 #include <string>
 
 #include "built_paths.h"
@@ -47,12 +46,8 @@ TEST_F(Journey, ALogOffThatWaitsOnTheChatClientSaysWhy) {
   ProbeChannel probe(ShutdownBlockProbePath(), kShutdownBlockProbeHook, window,
                      ProbeChannel::Delivery::Sent);
   ASSERT_TRUE(probe.Installed());
-  const auto reason = [&]() -> std::wstring {
-    const auto reply = probe.Ask(kShutdownBlockProbeMessage);
-    if (!reply) return L"(no answer)";
-    std::wstring text(reply->size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), reply->data(), text.size() * sizeof(wchar_t));
-    return text;
+  const auto reason = [&] {
+    return probe.AskText(kShutdownBlockProbeMessage).value_or(L"(no answer)");
   };
   EXPECT_EQ(reason(), L"");
 

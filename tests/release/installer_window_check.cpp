@@ -18,6 +18,7 @@
 
 #include "child_process.h"
 #include "waiting.h"
+#include "win32/handles.h"
 #include "window_search.h"
 
 namespace {
@@ -74,12 +75,11 @@ const wchar_t* Starter(DWORD program, DWORD installer) {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   DWORD parent = 0;
-  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
-       more = ::Process32NextW(snapshot, &entry)) {
+  const UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+       more = ::Process32NextW(snapshot.get(), &entry)) {
     if (entry.th32ProcessID == program) parent = entry.th32ParentProcessID;
   }
-  ::CloseHandle(snapshot);
   return parent == installer ? L"the installer" : L"another process";
 }
 

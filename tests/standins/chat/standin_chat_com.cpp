@@ -68,9 +68,9 @@ DWORD WINAPI SendCallThread(void* parameter) {
 
 // A modal wait's call goes out on a thread of its own while the caller's messages run.
 UniqueKernelHandle StartSending(const std::shared_ptr<PendingCall>& call) {
-  auto* shared = new std::shared_ptr<PendingCall>(call);
-  UniqueKernelHandle sender(::CreateThread(nullptr, 0, &SendCallThread, shared, 0, nullptr));
-  if (!sender) delete shared;
+  auto shared = std::make_unique<std::shared_ptr<PendingCall>>(call);
+  UniqueKernelHandle sender(::CreateThread(nullptr, 0, &SendCallThread, shared.get(), 0, nullptr));
+  if (sender) static_cast<void>(shared.release());  // the thread owns it now
   return sender;
 }
 

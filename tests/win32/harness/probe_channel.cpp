@@ -1,6 +1,7 @@
 #include "probe_channel.h"
 
 #include <chrono>
+#include <cstring>
 
 #include "waiting.h"
 
@@ -53,6 +54,14 @@ std::optional<std::vector<BYTE>> ProbeChannel::Ask(const wchar_t* request, LPARA
     WaitUntil([&] { return mReply.has_value(); }, 500ms);
   }
   return mReply;
+}
+
+std::optional<std::wstring> ProbeChannel::AskText(const wchar_t* request, LPARAM argument) {
+  const std::optional<std::vector<BYTE>> reply = Ask(request, argument);
+  if (!reply) return std::nullopt;
+  std::wstring text(reply->size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), reply->data(), text.size() * sizeof(wchar_t));
+  return text;
 }
 
 void ProbeChannel::Tell(const wchar_t* request, WPARAM wParam, LPARAM lParam) const {

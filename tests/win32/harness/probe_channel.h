@@ -27,6 +27,8 @@ class ProbeChannel {
   // request is posted again until it answers, since the hook loads with a message the program
   // takes.
   std::optional<std::vector<BYTE>> Ask(const wchar_t* request, LPARAM argument = 0);
+  // The same for a probe that answers with text.
+  std::optional<std::wstring> AskText(const wchar_t* request, LPARAM argument = 0);
   // A request that has no answer; the program handles it before anything asked later.
   void Tell(const wchar_t* request, WPARAM wParam, LPARAM lParam) const;
 

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,11 +74,7 @@ class MenuProbe {
 
   // The probe's answer to one of its messages; "" when the program did not answer.
   std::wstring Ask(const wchar_t* messageName) {
-    const std::optional<std::vector<BYTE>> reply = mChannel.Ask(messageName);
-    if (!reply) return L"";
-    std::wstring text(reply->size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), reply->data(), text.size() * sizeof(wchar_t));
-    return text;
+    return mChannel.AskText(messageName).value_or(L"");
   }
 
  private:
