@@ -181,12 +181,23 @@ window_says() {
 tracing_details() { WINEDEBUG=+listview "$@" 2>"$work/details.log"; }
 details_say() { grep -qF "LISTVIEW_InsertItemT (item={iItem=0, iSubItem=0, pszText=L\"$1\"" "$work/details.log"; }
 
+# register_server BITS: the stand-in's component registered as regsvr32 registers it. Under
+# emulation, the 32-bit regsvr32 that Wine starts for a 32-bit DLL now and then ends with 1 and
+# registers nothing (once in about a dozen calls); this is the test's setup, so it tries again.
+register_server() {
+  local try
+  for try in 1 2 3; do
+    wine regsvr32 /s "build/win$1/tests/standins/chat/standin_chat_com.dll" && return 0
+    echo "regsvr32 did not register the $1-bit component (try $try of 3)"
+  done
+  return 1
+}
 # register NAME: registers the stand-in chat client's component as NAME says: for 32-bit
 # programs, for 64-bit programs, for both, in the user's own classes, or not at all.
 register() {
   local bits
   case $1 in
-    32 | 64) wine regsvr32 /s "build/win$1/tests/standins/chat/standin_chat_com.dll" ;;
+    32 | 64) register_server "$1" ;;
     both) for bits in 32 64; do register "$bits"; done ;;
     user)
       wine reg add "HKCU\\$component_class\\InprocServer32" /ve /reg:64 /f \
