@@ -1,5 +1,8 @@
 #include "win32/main_window.h"
 
+#include <utility>
+#include <vector>
+
 #include "app/state.h"
 #include "ui/about.h"
 #include "ui/debug_report.h"
@@ -91,6 +94,7 @@ void MainWindow::StopTimer() {
 void MainWindow::ClearWindow() {
   const WindowDc dc(mHwnd);
   PaintReport(dc.get(), ClientArea(mHwnd), mFonts, {});
+  mReportAccessibility.Show(mHwnd, {});
 }
 
 void MainWindow::Release() {
@@ -113,7 +117,9 @@ void MainWindow::AllowShutdown() {
 // Makes the report while painting and asks for no further repaint.
 void MainWindow::Form_Paint() {
   const PaintScope paint(mHwnd);
-  PaintReport(paint.get(), ClientArea(mHwnd), mFonts, BuildDebugInformation(mOutside));
+  std::vector<ReportLine> report = BuildDebugInformation(mOutside);
+  PaintReport(paint.get(), ClientArea(mHwnd), mFonts, report);
+  mReportAccessibility.Show(mHwnd, std::move(report));
 }
 
 // For PrintWindow, AnimateWindow and the like, which want the client area in their own device
@@ -198,6 +204,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_GETOBJECT:
+      return mReportAccessibility.OnGetObject(hwnd, wParam, lParam);
     case WM_CLOSE:
       mLife.Form_Close();
       return 0;

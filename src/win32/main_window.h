@@ -6,6 +6,7 @@
 
 #include "app/outside.h"
 #include "ui/form_life.h"
+#include "win32/report_accessibility.h"
 #include "win32/report_painter.h"
 
 // frmMain: the program's one window. It carries the timer, the menu and the debug report.
@@ -47,6 +48,7 @@ class MainWindow final : public FormShell {
   Outside& mOutside;
   FormLife mLife;
   ReportFonts mFonts;
+  ReportAccessibility mReportAccessibility;
   HWND mHwnd = nullptr;
   bool mTimerRunning = false;
 };
