@@ -94,7 +94,7 @@ void MainWindow::StopTimer() {
 void MainWindow::ClearWindow() {
   const WindowDc dc(mHwnd);
   PaintReport(dc.get(), ClientArea(mHwnd), mFonts, {});
-  mReportAccessibility.Show(mHwnd, {});
+  mReportAccessibility.Show(mHwnd, {}, 0);
 }
 
 void MainWindow::Release() {
@@ -119,7 +119,7 @@ void MainWindow::Form_Paint() {
   const PaintScope paint(mHwnd);
   std::vector<ReportLine> report = BuildDebugInformation(mOutside);
   PaintReport(paint.get(), ClientArea(mHwnd), mFonts, report);
-  mReportAccessibility.Show(mHwnd, std::move(report));
+  mReportAccessibility.Show(mHwnd, std::move(report), ReportLineHeight(paint.get(), mFonts));
 }
 
 // For PrintWindow, AnimateWindow and the like, which want the client area in their own device

@@ -23,6 +23,13 @@ UniqueModule LoadOleacc() {
   return UniqueModule(::LoadLibraryW(path.c_str()));
 }
 
+VARIANT Self() {
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
+
 bool IsSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
@@ -40,7 +47,8 @@ bool IsSelf(const VARIANT& child) {
 class ReportAccessible final : public IAccessible {
  public:
   // Null when the system's accessibility DLL is missing.
-  static ComPtr<ReportAccessible> Create(HWND window, std::vector<ReportLine> lines) {
+  static ComPtr<ReportAccessible> Create(HWND window, std::vector<ReportLine> lines,
+                                         int lineHeight) {
     UniqueModule oleacc = LoadOleacc();
     if (!oleacc) return nullptr;
     auto* const createStandard =
@@ -54,7 +62,7 @@ class ReportAccessible final : public IAccessible {
     }
     ComPtr<ReportAccessible> object;
     object.Attach(new ReportAccessible(std::move(oleacc), std::move(standard), lresultFromObject,
-                                       std::move(lines)));
+                                       std::move(lines), lineHeight));
     return object;
   }
 
@@ -63,7 +71,10 @@ class ReportAccessible final : public IAccessible {
     return mLresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(this));
   }
 
-  void Show(std::vector<ReportLine> lines) { mLines = std::move(lines); }
+  void Show(std::vector<ReportLine> lines, int lineHeight) {
+    mLines = std::move(lines);
+    mLineHeight = lineHeight;
+  }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
@@ -144,8 +155,20 @@ class ReportAccessible final : public IAccessible {
     end->lVal = target;
     return S_OK;
   }
+  // A point in the client area is on the line drawn there, if any.
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
-    return mStandard->accHitTest(x, y, child);
+    const HRESULT hit = mStandard->accHitTest(x, y, child);
+    if (hit != S_OK || child->vt != VT_I4 || child->lVal != CHILDID_SELF) return hit;
+    long left = 0;
+    long top = 0;
+    long width = 0;
+    long height = 0;
+    if (mLineHeight <= 0 || FAILED(mStandard->accLocation(&left, &top, &width, &height, Self()))) {
+      return hit;
+    }
+    const long line = (y - top) / mLineHeight + 1;
+    if (line >= 1 && line <= static_cast<long>(mLines.size())) child->lVal = line;
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
     return mStandard->get_accFocus(child);
@@ -204,10 +227,16 @@ class ReportAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
     return mStandard->get_accHelpTopic(file, child, topic);
   }
+  // A line spans the client area's width, one line height below the line above.
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                         VARIANT child) override {
     if (IsSelf(child)) return mStandard->accLocation(left, top, width, height, child);
-    return Line(child) != nullptr ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
+    if (Line(child) == nullptr) return E_INVALIDARG;
+    const HRESULT client = mStandard->accLocation(left, top, width, height, Self());
+    if (FAILED(client)) return client;
+    *top += (child.lVal - 1) * mLineHeight;
+    *height = mLineHeight;
+    return S_OK;
   }
 
   // IAccessible: the report is only read
@@ -224,11 +253,13 @@ class ReportAccessible final : public IAccessible {
 
  private:
   ReportAccessible(UniqueModule oleacc, ComPtr<IAccessible> standard,
-                   LresultFromObjectFunction* lresultFromObject, std::vector<ReportLine> lines)
+                   LresultFromObjectFunction* lresultFromObject, std::vector<ReportLine> lines,
+                   int lineHeight)
       : mOleacc(std::move(oleacc)),
         mStandard(std::move(standard)),
         mLresultFromObject(lresultFromObject),
-        mLines(std::move(lines)) {}
+        mLines(std::move(lines)),
+        mLineHeight(lineHeight) {}
   ~ReportAccessible() = default;
 
   // The line a child id names; null for the client area itself and for ids of no line.
@@ -253,6 +284,7 @@ class ReportAccessible final : public IAccessible {
   ComPtr<IAccessible> mStandard;
   LresultFromObjectFunction* mLresultFromObject;
   std::vector<ReportLine> mLines;
+  int mLineHeight;
 };
 
 #pragma GCC diagnostic pop
@@ -269,7 +301,7 @@ LRESULT ReportAccessibility::OnGetObject(HWND window, WPARAM flags, LPARAM objec
   if (static_cast<LONG>(objectId) == OBJID_CLIENT) {
     // Swapped in: this WRL's move assignment takes a reference and drops one, which the
     // analyser cannot follow.
-    if (!mObject) mObject.Swap(ReportAccessible::Create(window, mLines));
+    if (!mObject) mObject.Swap(ReportAccessible::Create(window, mLines, mLineHeight));
     if (mObject) return mObject->Answer(flags);
   }
   return ::DefWindowProcW(window, WM_GETOBJECT, flags, objectId);
@@ -277,9 +309,10 @@ LRESULT ReportAccessibility::OnGetObject(HWND window, WPARAM flags, LPARAM objec
 
 // A changed count changes the children as a whole; otherwise each changed line is told, so
 // that a screen reader can speak it.
-void ReportAccessibility::Show(HWND window, std::vector<ReportLine> lines) {
+void ReportAccessibility::Show(HWND window, std::vector<ReportLine> lines, int lineHeight) {
   const std::vector<ReportLine> before = std::exchange(mLines, std::move(lines));
-  if (mObject) mObject->Show(mLines);
+  mLineHeight = lineHeight;
+  if (mObject) mObject->Show(mLines, mLineHeight);
   if (before.size() != mLines.size()) {
     ::NotifyWinEvent(EVENT_OBJECT_REORDER, window, OBJID_CLIENT, CHILDID_SELF);
     return;

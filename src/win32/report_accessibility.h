@@ -23,11 +23,12 @@ class ReportAccessibility {
 
   // Answers WM_GETOBJECT: the report for the client area, Windows' own objects for the rest.
   LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId);
-  // Takes the lines just drawn, none once the window is cleared.
-  void Show(HWND window, std::vector<ReportLine> lines);
+  // Takes the lines just drawn, none once the window is cleared, and how far apart they are.
+  void Show(HWND window, std::vector<ReportLine> lines, int lineHeight);
 
  private:
   std::vector<ReportLine> mLines;
+  int mLineHeight = 0;
   // Made when a client first asks for it.
   Microsoft::WRL::ComPtr<ReportAccessible> mObject;
 };

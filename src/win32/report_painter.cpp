@@ -31,9 +31,7 @@ void DrawReport(HDC dc, const RECT& area, const ReportFonts& fonts,
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
   const SelectedObject restoreFont(dc, fonts.Normal());
-  TEXTMETRICW metrics{};
-  ::GetTextMetricsW(dc, &metrics);
-  const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+  const int lineHeight = ReportLineHeight(dc, fonts);
   int top = area.top;
   for (const ReportLine& line : lines) {
     ::SelectObject(dc, line.bold ? fonts.Bold() : fonts.Normal());
@@ -41,6 +39,13 @@ void DrawReport(HDC dc, const RECT& area, const ReportFonts& fonts,
     ::TextOutW(dc, area.left, top, line.text.c_str(), static_cast<int>(drawn));
     top += lineHeight;
   }
+}
+
+int ReportLineHeight(HDC dc, const ReportFonts& fonts) {
+  const SelectedObject font(dc, fonts.Normal());
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  return metrics.tmHeight + metrics.tmExternalLeading;
 }
 
 ReportFonts::ReportFonts(unsigned dpi) {

@@ -25,6 +25,9 @@ class ReportFonts {
   UniqueFont mBold;
 };
 
+// The step from one line down to the next: the plain font's height with its leading.
+int ReportLineHeight(HDC dc, const ReportFonts& fonts);
+
 // Draws the lines one under the other from the area's top-left corner, straight into the
 // device context: for one that keeps what is drawn, such as a metafile's or a printer's.
 // Nothing wraps: what runs past an edge is cut off.

@@ -1,7 +1,7 @@
 // The report as a screen reader gets it: read from this process through MSAA, as screen readers
-// read another program, and held against what the window draws; a switch of Enabled told to a
-// listener as the change of its line; and the report drawn in the system's colours, which high
-// contrast sets.
+// read another program, and held against what the window draws, line by line, heading by
+// heading and place by place; a switch of Enabled told to a listener as the change of its line;
+// and the report drawn in the system's colours, which high contrast sets.
 #include <windows.h>
 // After windows.h, whose types they use.
 #include <oleacc.h>
@@ -70,9 +70,31 @@ long Role(IAccessible& object, long id) {
   return role.lVal;
 }
 
+// Where a line is on the screen; empty when it does not say.
+RECT Place(IAccessible& object, long id) {
+  long left = 0;
+  long top = 0;
+  long width = 0;
+  long height = 0;
+  if (object.accLocation(&left, &top, &width, &height, ChildId(id)) != S_OK) return {};
+  return {left, top, left + width, top + height};
+}
+
+// The child at a point of the screen, as a screen reader following the pointer asks for it; -1
+// when the answer is no child of this object.
+long ChildAt(IAccessible& object, POINT point) {
+  VARIANT child{};
+  if (object.accHitTest(point.x, point.y, &child) != S_OK || child.vt != VT_I4) {
+    ::VariantClear(&child);
+    return -1;
+  }
+  return child.lVal;
+}
+
 struct AccessibleLine {
   std::wstring name;
   long role = 0;
+  RECT place{};
 };
 
 ComPtr<IAccessible> ClientObject(HWND window) {
@@ -95,7 +117,7 @@ std::vector<AccessibleLine> ReadLines(IAccessible& client) {
     // Lines are simple elements, known by their ids; an object here would be no line.
     const long id = child.vt == VT_I4 ? child.lVal : 0;
     ::VariantClear(&child);
-    lines.push_back({Name(client, id), Role(client, id)});
+    lines.push_back({Name(client, id), Role(client, id), Place(client, id)});
   }
   return lines;
 }
@@ -174,11 +196,20 @@ TEST_F(ReportAccessibilityTest, AnotherProcessReadsTheDrawnLinesInOrderWithTheHe
 
   const std::vector<AccessibleLine> lines = ReadLines(*client.Get());
   ASSERT_EQ(lines.size(), drawn.size());
+  POINT origin{};
+  ::ClientToScreen(window, &origin);
+  const LONG step = drawn[1].at.y - drawn[0].at.y;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     SCOPED_TRACE(testing::Message() << "line " << i + 1);
     EXPECT_EQ(lines[i].name, drawn[i].text);
     const bool heading = drawn[i].font.lfWeight >= FW_BOLD;
     EXPECT_EQ(lines[i].role, heading ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_STATICTEXT);
+    // Where it is drawn, for a screen reader to show it and to find it under the pointer.
+    EXPECT_EQ(lines[i].place.left, origin.x + drawn[i].at.x);
+    EXPECT_EQ(lines[i].place.top, origin.y + drawn[i].at.y);
+    EXPECT_EQ(lines[i].place.bottom - lines[i].place.top, step);
+    const POINT middle{lines[i].place.left + 1, lines[i].place.top + step / 2};
+    EXPECT_EQ(ChildAt(*client.Get(), middle), static_cast<long>(i + 1));
   }
 }
 
