@@ -308,7 +308,8 @@ LRESULT ReportAccessibility::OnGetObject(HWND window, WPARAM flags, LPARAM objec
 }
 
 // A changed count changes the children as a whole; otherwise each changed line is told, so
-// that a screen reader can speak it.
+// that a screen reader can speak it. The lines are in place first: a listener in this process
+// reads them while it is told, and may even have the window repaint.
 void ReportAccessibility::Show(HWND window, std::vector<ReportLine> lines, int lineHeight) {
   const std::vector<ReportLine> before = std::exchange(mLines, std::move(lines));
   mLineHeight = lineHeight;
@@ -317,9 +318,11 @@ void ReportAccessibility::Show(HWND window, std::vector<ReportLine> lines, int l
     ::NotifyWinEvent(EVENT_OBJECT_REORDER, window, OBJID_CLIENT, CHILDID_SELF);
     return;
   }
+  std::vector<LONG> changed;
   for (std::size_t i = 0; i < mLines.size(); ++i) {
-    if (mLines[i] != before[i]) {
-      ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, static_cast<LONG>(i + 1));
-    }
+    if (mLines[i] != before[i]) changed.push_back(static_cast<LONG>(i + 1));
+  }
+  for (const LONG child : changed) {
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, child);
   }
 }

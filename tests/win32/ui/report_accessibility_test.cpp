@@ -230,6 +230,12 @@ TEST_F(ReportAccessibilityTest, EachSwitchOfEnabledIsToldAsTheChangeOfTheFirstLi
   EXPECT_EQ(changes.ChildrenOf(window), (std::vector<LONG>{1, 1}));
 }
 
+// A screen reader that still holds the report when the program ends keeps nothing alive in it.
+TEST_F(ReportAccessibilityTest, TheProgramEndsCleanlyWhileAnotherProcessHoldsTheReport) {
+  ASSERT_TRUE(Send(window, WM_CLOSE, 0, 0));
+  EXPECT_EQ(program.WaitForExit(10s), 0);
+}
+
 // The colours of the current user in the Wine prefix, for the programs started while it lives;
 // the ones before are put back at its end.
 class SystemColours {
