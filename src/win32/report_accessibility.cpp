@@ -1,5 +1,8 @@
 #include "win32/report_accessibility.h"
 
+// After windows.h, whose types it uses.
+#include <oleacc.h>
+
 #include <string>
 #include <utility>
 

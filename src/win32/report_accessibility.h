@@ -1,8 +1,6 @@
 #pragma once
 
 #include <windows.h>
-// After windows.h, whose types it uses.
-#include <oleacc.h>
 #include <wrl/client.h>
 
 #include <vector>
