@@ -56,7 +56,7 @@ class Session {
     Step(L"Paused: the link blinks", FormatPausedMood(Track(L"Nina Ocean - Blue Hour")));
     mDesk.ShowCaption(L"2. Кино - Звезда по имени Солнце - Winamp");
     Step(L"Next track, with a Cyrillic title", Track(L"Кино - Звезда по имени Солнце"));
-    Desk::WaitOneTick();  // let the report show the new track before the picture
+    mDesk.WholeTickPasses();  // let the report show the new track before the picture
     Print(SavePicture(screenshot) ? L"  (window picture saved)" : L"  (no window picture)");
     mDesk.ShowCaption(L"2. Кино - Звезда по имени Солнце - Winamp [Stopped]");
     Step(L"Stopped: your own mood text is back", own);

@@ -53,9 +53,42 @@ ensure_packages() {
     ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
   fi
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+  apt_get "${sudo[@]}" -- update -qq
+  apt_get "${sudo[@]}" -- install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# apt_get [sudo] -- ARGS: apt-get, waiting while another program holds the package manager's
+# locks, as automatic updates do for minutes on a machine that has just booted. apt-get's own
+# DPkg::Lock::Timeout waits silently, and not at all for the lists lock of `apt-get update`:
+# the call is made again every few seconds instead, for up to five minutes, and the wait is said.
+package_lock_wait=300
+apt_get() {
+  local sudo=()
+  while [ "$1" != -- ]; do
+    sudo+=("$1")
+    shift
+  done
+  shift
+  local errors status waited=0
+  errors=$(mktemp)
+  while :; do
+    status=0
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "$@" 2>"$errors" || status=$?
+    if [ "$status" -eq 0 ] || [ "$waited" -ge "$package_lock_wait" ] ||
+      ! grep -qE 'Could not get lock|Unable to acquire the dpkg frontend lock' "$errors"; then
+      cat "$errors" >&2
+      rm -f "$errors"
+      return "$status"
+    fi
+    if [ "$waited" -eq 0 ]; then
+      {
+        echo "Waiting up to $((package_lock_wait / 60)) minutes for the package manager's lock:"
+        grep -m1 -E 'Could not get lock|Unable to acquire' "$errors" | sed 's/^E: /  /'
+      } >&2
+    fi
+    sleep 5
+    waited=$((waited + 5))
+  done
 }
 
 build_packages=(cmake make g++ libgtest-dev googletest clang-format

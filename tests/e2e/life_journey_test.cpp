@@ -11,7 +11,6 @@
 namespace {
 
 using chat_standin::Request;
-using namespace std::chrono_literals;
 
 // A tool that ends programs, or a component, posts WM_QUIT to the window's thread.
 TEST_F(Journey, AQuitFromOutsideUnloadsAsExitDoes) {
@@ -59,13 +58,13 @@ TEST_F(Journey, ALogOffThatWaitsOnTheChatClientSaysWhy) {
   bool returned = false;
   ASSERT_TRUE(::SendMessageCallbackW(window, WM_ENDSESSION, TRUE, kLogOff, &NoteReturn,
                                      reinterpret_cast<ULONG_PTR>(&returned)));
-  ASSERT_TRUE(WaitUntil([&] { return Writes() == 2; }, 5s)) << "the log-off's restore waits";
+  ASSERT_TRUE(WaitUntil([&] { return Writes() == 2; })) << "the log-off's restore waits";
   const std::wstring during = reason();
   EXPECT_NE(during.find(L"Tunemood"), std::wstring::npos) << during;
   EXPECT_NE(during.find(L"mood text"), std::wstring::npos) << during;
 
   ASSERT_TRUE(desk.Chat().Release());
-  ASSERT_TRUE(WaitUntil([&] { return returned; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return returned; }));
   ASSERT_TRUE(::IsWindow(window)) << "the Exit still waits";
   EXPECT_EQ(reason(), L"");
   desk.KillTunemood();

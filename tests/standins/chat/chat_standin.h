@@ -115,8 +115,10 @@ struct RequestHeader {
   std::int32_t arguments[3] = {};
 };
 
-constexpr UINT kTimeoutMilliseconds = 5000;
-constexpr DWORD kHoldMilliseconds = 10000;
+// Limits that only a hang reaches: a held call waits for its release however busy the machine,
+// and every request outlasts the longest hold.
+constexpr DWORD kHoldMilliseconds = 60000;
+constexpr UINT kTimeoutMilliseconds = kHoldMilliseconds + 30000;
 constexpr HRESULT kNotRunning = RPC_E_DISCONNECTED;
 // What a call answers that the component gave up on WM_QUIT.
 constexpr HRESULT kGivenUp = RPC_E_CALL_CANCELED;

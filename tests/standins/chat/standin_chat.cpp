@@ -193,11 +193,14 @@ class StandIn {
     ::InvalidateRect(mWindow, nullptr, TRUE);
   }
 
+  // Blocked: a request sent meanwhile would otherwise run inside the answer, and a held call
+  // among them would keep the asker waiting for its answer until the hold ends. The asker takes
+  // the answer at once, since it waits for this request in a send of its own.
   static void Reply(const RequestHeader& header, const std::wstring& text) {
     const HWND reply = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(header.reply));
     if (reply)
       ::SendMessageTimeoutW(reply, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Escape(text).c_str()),
-                            SMTO_NORMAL, kTimeoutMilliseconds, nullptr);
+                            SMTO_BLOCK, kTimeoutMilliseconds, nullptr);
   }
 
   std::wstring JoinedLog() const {

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "waiting.h"
+
 ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + program + L"\" " + arguments;
   std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
@@ -47,5 +49,5 @@ long ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
 void ChildProcess::Terminate() {
   if (!Running()) return;
   ::TerminateProcess(mProcess.get(), 1);
-  ::WaitForSingleObject(mProcess.get(), 5000);
+  ::WaitForSingleObject(mProcess.get(), static_cast<DWORD>(kHangLimit.count()));
 }

@@ -5,11 +5,9 @@
 #include "win32/resource.h"
 #include "window_search.h"
 
-using namespace std::chrono_literals;
-
 bool Desk::StartTunemood() {
   mTunemood = ChildProcess(TunemoodPath(), L"");
-  mTunemoodWindow = WaitForShownWindow(mTunemood.Id(), 10s);
+  mTunemoodWindow = WaitForShownWindow(mTunemood.Id(), kHangLimit);
   return mTunemoodWindow != nullptr;
 }
 
@@ -17,8 +15,8 @@ bool Desk::Command(UINT id) {
   return Send(mTunemoodWindow, WM_COMMAND, id, 0);
 }
 
-long Desk::TunemoodExitCode(std::chrono::milliseconds timeout) {
-  return mTunemood.WaitForExit(timeout);
+long Desk::TunemoodExitCode() {
+  return mTunemood.WaitForExit(kHangLimit);
 }
 
 long Desk::ExitByMenu() {
@@ -31,25 +29,24 @@ long Desk::CloseTunemood() {
   return TunemoodExitCode();
 }
 
-bool Desk::MoodBecomes(const std::wstring& expected, std::chrono::milliseconds timeout) const {
-  return WaitUntil([&] { return ChatRunning() && Chat().Mood() == expected; }, timeout);
+bool Desk::MoodBecomes(const std::wstring& expected) const {
+  return WaitUntil([&] { return ChatRunning() && Chat().Mood() == expected; });
 }
 
 bool Desk::WriteArrives(const std::wstring& text) const {
-  return WaitUntil(
-      [&] {
-        for (const auto& write : Chat().Log(L"WriteMood")) {
-          if (write.text == text) return true;
-        }
-        return false;
-      },
-      5s);
+  return WaitUntil([&] {
+    for (const auto& write : Chat().Log(L"WriteMood")) {
+      if (write.text == text) return true;
+    }
+    return false;
+  });
 }
 
-bool Desk::WaitForRead(std::chrono::milliseconds timeout) const {
-  return WaitUntil([&] { return ChatRunning() && !Chat().Log(L"ReadMood").empty(); }, timeout);
+bool Desk::WaitForRead() const {
+  return WaitUntil([&] { return ChatRunning() && !Chat().Log(L"ReadMood").empty(); });
 }
 
-void Desk::WaitOneTick() {
-  ::Sleep(1300);
+bool Desk::WholeTickPasses() const {
+  const std::size_t reads = Chat().Log(L"ReadMood").size();
+  return WaitUntil([&] { return ChatRunning() && Chat().Log(L"ReadMood").size() >= reads + 2; });
 }

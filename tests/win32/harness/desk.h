@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <string>
 
 #include "child_process.h"
@@ -32,19 +31,20 @@ class Desk {
   long ExitByMenu();
   long CloseTunemood();
   // Waits for Tunemood to end; its exit code, or -1 when it did not end.
-  long TunemoodExitCode(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  long TunemoodExitCode();
   // Ends Tunemood at once, as Windows may once a session has ended.
   void KillTunemood() { mTunemood.Terminate(); }
 
-  // Polls the chat client's mood text until it is `expected`; false when the time runs out.
-  bool MoodBecomes(const std::wstring& expected,
-                   std::chrono::milliseconds timeout = std::chrono::milliseconds(3500)) const;
+  // Polls the chat client's mood text until it is `expected`; false only when the program hangs.
+  bool MoodBecomes(const std::wstring& expected) const;
   // Waits until a write of the text reaches the chat client, which may be keeping it waiting.
   bool WriteArrives(const std::wstring& text) const;
   // Waits for the first tick that reads the chat client's mood.
-  bool WaitForRead(std::chrono::milliseconds timeout = std::chrono::milliseconds(3500)) const;
-  // Lets a little more than a whole tick pass, for checks that nothing happens.
-  static void WaitOneTick();
+  bool WaitForRead() const;
+  // Waits until a whole tick has run since this call, for checks that nothing happens. Each tick
+  // reads the running chat client's mood once, first: the tick that makes the second read from
+  // now began after the one that made the first, which began after this call.
+  bool WholeTickPasses() const;
 
  private:
   ChatClient mChat;

@@ -46,10 +46,12 @@ std::optional<std::vector<BYTE>> ProbeChannel::Ask(const wchar_t* request, LPARA
   if (mDelivery == Delivery::Sent) {
     // The answer arrives while this waits.
     DWORD_PTR unused = 0;
-    ::SendMessageTimeoutW(mProgram, message, replyTo, argument, SMTO_NORMAL, 5000, &unused);
+    ::SendMessageTimeoutW(mProgram, message, replyTo, argument, SMTO_NORMAL,
+                          static_cast<UINT>(kHangLimit.count()), &unused);
     return mReply;
   }
-  for (int attempt = 0; attempt < 10 && !mReply; ++attempt) {
+  const auto deadline = std::chrono::steady_clock::now() + kHangLimit;
+  while (!mReply && std::chrono::steady_clock::now() < deadline) {
     ::PostMessageW(mProgram, message, replyTo, argument);
     WaitUntil([&] { return mReply.has_value(); }, 500ms);
   }

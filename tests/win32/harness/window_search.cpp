@@ -23,6 +23,7 @@ HWND WaitForShownWindow(DWORD processId, std::chrono::milliseconds timeout,
 
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
   DWORD_PTR unused = 0;
-  return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000,
+  return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL,
+                               static_cast<UINT>(kHangLimit.count()),
                                result != nullptr ? result : &unused) != 0;
 }

@@ -15,13 +15,11 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 class PlayerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // A stand-in left by an earlier test is ended with it, but its window may linger a moment.
-    ASSERT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }, 5s));
+    ASSERT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }));
   }
 
   // Starts the stand-in with these raw arguments, none and empty ones too, and waits for its
@@ -29,7 +27,7 @@ class PlayerWindowTest : public ::testing::Test {
   HWND StartPlayer(const std::wstring& arguments) {
     player = ChildProcess(StandinPlayerPath(), arguments);
     EXPECT_TRUE(player.Running());
-    const HWND window = WaitForShownWindow(player.Id(), 10s, L"Winamp v1.x");
+    const HWND window = WaitForShownWindow(player.Id(), kHangLimit, L"Winamp v1.x");
     EXPECT_NE(window, nullptr);
     return window;
   }
@@ -95,7 +93,7 @@ TEST_F(PlayerWindowTest, AWindowWithoutCaptionShowsNoTrack) {
     EXPECT_EQ(GetWinampCurrentTrack(desktop), L"") << arguments;
     EXPECT_FALSE(IsWinampPaused(desktop)) << arguments;
     player.Terminate();
-    ASSERT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }, 5s));
+    ASSERT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }));
   }
 }
 
@@ -106,8 +104,8 @@ TEST_F(PlayerWindowTest, AClosedPlayerIsGoneAtTheNextQuestion) {
   const WindowHandle seen = FindWinampWindow(desktop);
 
   Send(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(player.WaitForExit(5s), 0);
-  EXPECT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }, 5s));
+  EXPECT_EQ(player.WaitForExit(kHangLimit), 0);
+  EXPECT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }));
   // A handle from a lookup before the close names no window any more.
   EXPECT_EQ(GetWindowCaption(desktop, seen), L"");
   EXPECT_EQ(GetWinampCurrentTrack(desktop), L"");

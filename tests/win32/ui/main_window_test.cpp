@@ -24,8 +24,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 constexpr wchar_t kWindowClass[] = L"TunemoodMain";
 const std::wstring kMenuOff = L"PopUp: &Enabled - &About... - E&xit";
 const std::wstring kMenuOn = L"PopUp: &Enabled(checked) - &About... - E&xit";
@@ -34,7 +32,7 @@ std::wstring Text(HWND window) {
   wchar_t text[512] = {};
   DWORD_PTR unused = 0;
   ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &unused);
+                        static_cast<UINT>(kHangLimit.count()), &unused);
   return text;
 }
 
@@ -45,7 +43,7 @@ void DoubleClick(HWND window, DWORD down, DWORD up) {
   ::ClientToScreen(window, &centre);
   // The window of the test before may still be going away on top of this one; clicks must land
   // on this one.
-  WaitUntil([&] { return ::WindowFromPoint(centre) == window; }, 3s);
+  WaitUntil([&] { return ::WindowFromPoint(centre) == window; });
   // Each press carries its place: a pointer that has not yet arrived where it was put would
   // make the two clicks land apart, which is no double-click.
   const auto absolute = [](LONG pixel, int metric) {
@@ -71,6 +69,15 @@ class MenuProbe {
 
   // The menu as the probe describes it; "" when the program did not answer.
   std::wstring Read() { return Ask(kMenuProbeMessage); }
+
+  // Double-clicks the window and waits until the program has taken the clicks; false when it
+  // did not.
+  bool DoubleClick(HWND window, DWORD down, DWORD up) {
+    const auto buttonUps = [&] { return std::stoul(L"0" + Ask(kButtonUpsProbeMessage)); };
+    const unsigned long before = buttonUps();
+    ::DoubleClick(window, down, up);
+    return WaitUntil([&] { return buttonUps() >= before + 2; });
+  }
 
   // The probe's answer to one of its messages; "" when the program did not answer.
   std::wstring Ask(const wchar_t* messageName) {
@@ -118,7 +125,7 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     program = ChildProcess(TunemoodPath(), L"");
     ASSERT_TRUE(program.Running());
-    window = WaitForShownWindow(program.Id(), 10s, kWindowClass);
+    window = WaitForShownWindow(program.Id(), kHangLimit, kWindowClass);
     ASSERT_NE(window, nullptr);
   }
 
@@ -155,15 +162,14 @@ TEST_F(MainWindowTest, EnabledCheckFollowsTheMenuCommandAndLeftDoubleClicksButNo
   ASSERT_TRUE(Send(window, WM_COMMAND, IDM_ENABLED, 0));
   EXPECT_EQ(menu.Read(), kMenuOn);
 
-  DoubleClick(window, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-  EXPECT_TRUE(WaitUntil([&] { return menu.Read() == kMenuOff; }, 5s));
-
-  DoubleClick(window, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-  WaitUntil([] { return false; }, 500ms);  // time for a wrong switch to show
+  ASSERT_TRUE(menu.DoubleClick(window, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
   EXPECT_EQ(menu.Read(), kMenuOff);
 
-  DoubleClick(window, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-  EXPECT_TRUE(WaitUntil([&] { return menu.Read() == kMenuOn; }, 5s));
+  ASSERT_TRUE(menu.DoubleClick(window, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP));
+  EXPECT_EQ(menu.Read(), kMenuOff);
+
+  ASSERT_TRUE(menu.DoubleClick(window, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
+  EXPECT_EQ(menu.Read(), kMenuOn);
 }
 
 // At log-off Windows asks the higher levels first: the program puts the user's mood back while
@@ -180,7 +186,7 @@ TEST_F(MainWindowTest, AboutShowsTitleDescriptionAndCopyrightAndOkDismissesIt) {
   // Posted: the command opens a modal box and returns only when it is dismissed.
   ASSERT_TRUE(::PostMessageW(window, WM_COMMAND, IDM_ABOUT, 0));
   HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = FindOwnedMessageBox(window)) != nullptr; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindOwnedMessageBox(window)) != nullptr; }));
   EXPECT_EQ(Text(box), L"About Tunemood");
 
   std::wstring text;
@@ -199,7 +205,7 @@ TEST_F(MainWindowTest, AboutShowsTitleDescriptionAndCopyrightAndOkDismissesIt) {
   ASSERT_EQ(buttons.size(), 1u);
   EXPECT_EQ(::GetDlgCtrlID(buttons[0]), IDOK);
   ::PostMessageW(buttons[0], BM_CLICK, 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
   EXPECT_TRUE(program.Running());
 }
 
@@ -207,11 +213,11 @@ TEST_F(MainWindowTest, TheReportShowsThePlayerAndIsKeptAsAScreenshot) {
   RECT outer{};
   ::GetWindowRect(window, &outer);
   Screenshot before;
-  ASSERT_TRUE(WaitUntil([&] { return ShowsReport(before = TakeScreenshot(outer)); }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return ShowsReport(before = TakeScreenshot(outer)); }));
 
   // A window of the player's class, made here: the next report shows its caption and track.
   const PlayerWindow player(L"1. Some Artist - Some Title - Winamp [Paused]");
-  ASSERT_TRUE(WaitUntil([&] { return TakeScreenshot(outer).pixels != before.pixels; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return TakeScreenshot(outer).pixels != before.pixels; }));
   ASSERT_TRUE(Send(window, WM_NULL, 0, 0));  // answered once a paint under way is over
 
   const Screenshot shot = TakeScreenshot(outer);

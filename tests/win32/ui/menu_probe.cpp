@@ -1,5 +1,5 @@
 // A test DLL that a WH_GETMESSAGE hook loads into the program: it describes the program's menu,
-// or tells its shutdown level, to the test that asks.
+// or tells its shutdown level or the clicks it has taken, to the test that asks.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +8,9 @@
 #include "probe_reply.h"
 
 namespace {
+
+// The hook runs on the program's one thread only.
+unsigned buttonUps = 0;
 
 std::wstring ItemText(HMENU menu, UINT position) {
   wchar_t text[64] = {};
@@ -44,7 +47,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
   if (code == HC_ACTION && wParam == PM_REMOVE) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
     const auto replyTo = reinterpret_cast<HWND>(message->wParam);
-    if (message->message == ::RegisterWindowMessageW(kMenuProbeMessage)) {
+    if (message->message == WM_LBUTTONUP || message->message == WM_RBUTTONUP ||
+        message->message == WM_MBUTTONUP) {
+      ++buttonUps;
+    } else if (message->message == ::RegisterWindowMessageW(kButtonUpsProbeMessage)) {
+      Reply(replyTo, message->hwnd, std::to_wstring(buttonUps));
+    } else if (message->message == ::RegisterWindowMessageW(kMenuProbeMessage)) {
       Reply(replyTo, message->hwnd, DescribeMenu(message->hwnd));
     } else if (message->message == ::RegisterWindowMessageW(kShutdownLevelProbeMessage)) {
       DWORD level = 0;

@@ -21,6 +21,7 @@
 #include "report_probe.h"
 #include "standins.h"
 #include "ui/debug_report.h"
+#include "waiting.h"
 #include "win32/com_automation.h"
 #include "win32/desktop.h"
 #include "win32/gdi.h"
@@ -29,8 +30,6 @@
 #include "window_search.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr wchar_t kWindowClass[] = L"TunemoodMain";
 // The legible least, the dialog font's size.
@@ -117,7 +116,7 @@ class ReportDrawingTest : public ::testing::Test {
     mProbe.reset();
     mProgram.Terminate();  // gone before the next starts: only one copy runs
     mProgram = ChildProcess(TunemoodPath(), L"");
-    mWindow = WaitForShownWindow(mProgram.Id(), 10s, kWindowClass);
+    mWindow = WaitForShownWindow(mProgram.Id(), kHangLimit, kWindowClass);
     if (mWindow == nullptr) return false;
     mProbe.emplace(ReportProbePath(), kReportProbeHook, mWindow);
     return mProbe->Installed();
