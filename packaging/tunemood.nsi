@@ -3,9 +3,10 @@
 ; It carries both programs and installs the one whose bitness can load the chat client's
 ; automation component: Windows loads an in-process component only into a program of its own
 ; bitness. A 32-bit installer, so that it runs on every Windows.
-; scripts/package runs: makensis -DSTAGE=<folder of the files> -DOUTFILE=<exe>
-; with the programs in STAGE\win32 and STAGE\win64. The installer test adds -DTEST_TOKEN for a
-; build of its own that takes the answer of ReadToken from its environment.
+; packaging/pack runs: makensis -DSTAGE=<folder of the files> -DOUTFILE=<exe> [-DSIGN=<signer>]
+; with the programs in STAGE\win32 and STAGE\win64; SIGN, a command that signs the file it is
+; given in place. The installer test adds -DTEST_TOKEN for a build of its own that takes the
+; answer of ReadToken from its environment.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -46,6 +47,12 @@ VIAddVersionKey ProductVersion "${VERSION}"
 
 Name "Tunemood"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  ; makensis signs the uninstaller as it makes it, before it goes into the installer, and then
+  ; the installer.
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tunemood"
 ; An earlier install of either bitness is replaced where it is.
