@@ -66,11 +66,16 @@ Var Choice
 ; Whose rights the installer runs with (see ReadToken).
 Var Token
 
-!define MUI_FINISHPAGE_TEXT "$Choice$\r$\n$\r$\nClick Finish to close this wizard."
-!define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
+; What the finish page says after the choice.
+Var Closing
+
+!define MUI_FINISHPAGE_TEXT "$Choice$\r$\n$\r$\n$Closing"
+; Room for both sentences above the check box.
+!define MUI_FINISHPAGE_TEXT_LARGE
+!define MUI_FINISHPAGE_RUN "$INSTDIR\tunemood.exe"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowFinish
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -214,6 +219,10 @@ Function .onInit
   ${If} $Bits == ""
     Call ChooseBits
   ${EndIf}
+  StrCpy $Closing "Click Finish to close this wizard."
+  ${If} $Token == elevated
+    StrCpy $Closing "Start Tunemood from the Start menu: from here it would run with the installer's administrator rights."
+  ${EndIf}
 FunctionEnd
 
 ; Adds the size of an installed file, in bytes, to $R0.
@@ -224,13 +233,15 @@ FunctionEnd
   IntOp $R0 $R0 + $1
 !macroend
 
-; Started with the installer's rights, the program could not be reached by the user's own later
-; starts or by the chat client: Explorer, which runs with the user's own rights, starts it then.
-Function StartProgram
+; Started with administrator rights, the installer does not offer to start the program: started
+; from here it would have those rights, and the user's own later starts and the chat client could
+; not reach it. Windows' documented way to start it without them goes through the shell of the
+; user signed in, who need not be the account it was installed for; that account's Start menu
+; starts it with the account's own rights.
+Function ShowFinish
   ${If} $Token == elevated
-    Exec '"$WINDIR\explorer.exe" "$INSTDIR\tunemood.exe"'
-  ${Else}
-    Exec '"$INSTDIR\tunemood.exe"'
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
   ${EndIf}
 FunctionEnd
 
