@@ -4,8 +4,9 @@
 # instead or is refused. Each install replaces the last in place and writes nothing else; the
 # program starts from there and, where the component is registered for it, reads the stand-in
 # chat client's mood; a silent uninstall leaves the user's files and registry as they were.
-# Started with administrator rights it asks first, and it refuses the system account; the
-# uninstall entry shows the version and size, the installer file the program's version fields.
+# Started with administrator rights it asks first and leaves starting the program to the Start
+# menu, and it refuses the system account; the uninstall entry shows the version and size, the
+# installer file the program's version fields.
 # The downloads are the same bytes when packed again elsewhere and later, and SHA256SUMS lists
 # them; packed with a certificate, every program in them is signed, the uninstaller too.
 # Takes the installer and zips that scripts/package left in build/package.
