@@ -3,9 +3,10 @@
 ; It carries both programs and installs the one whose bitness can load the chat client's
 ; automation component: Windows loads an in-process component only into a program of its own
 ; bitness. A 32-bit installer, so that it runs on every Windows.
-; scripts/package runs: makensis -DSTAGE=<folder of the files> -DOUTFILE=<exe>
-; with the programs in STAGE\win32 and STAGE\win64. The installer test adds -DTEST_TOKEN for a
-; build of its own that takes the answer of ReadToken from its environment.
+; packaging/pack runs: makensis -DSTAGE=<folder of the files> -DOUTFILE=<exe> [-DSIGN=<signer>]
+; with the programs in STAGE\win32 and STAGE\win64; SIGN, a command that signs the file it is
+; given in place. The installer test adds -DTEST_TOKEN for a build of its own that takes the
+; answer of ReadToken from its environment.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -46,6 +47,12 @@ VIAddVersionKey ProductVersion "${VERSION}"
 
 Name "Tunemood"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  ; makensis signs the uninstaller as it makes it, before it goes into the installer, and then
+  ; the installer.
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tunemood"
 ; An earlier install of either bitness is replaced where it is.
@@ -59,11 +66,16 @@ Var Choice
 ; Whose rights the installer runs with (see ReadToken).
 Var Token
 
-!define MUI_FINISHPAGE_TEXT "$Choice$\r$\n$\r$\nClick Finish to close this wizard."
-!define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
+; What the finish page says after the choice.
+Var Closing
+
+!define MUI_FINISHPAGE_TEXT "$Choice$\r$\n$\r$\n$Closing"
+; Room for both sentences above the check box.
+!define MUI_FINISHPAGE_TEXT_LARGE
+!define MUI_FINISHPAGE_RUN "$INSTDIR\tunemood.exe"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowFinish
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -207,6 +219,10 @@ Function .onInit
   ${If} $Bits == ""
     Call ChooseBits
   ${EndIf}
+  StrCpy $Closing "Click Finish to close this wizard."
+  ${If} $Token == elevated
+    StrCpy $Closing "Start Tunemood from the Start menu: from here it would run with the installer's administrator rights."
+  ${EndIf}
 FunctionEnd
 
 ; Adds the size of an installed file, in bytes, to $R0.
@@ -217,13 +233,15 @@ FunctionEnd
   IntOp $R0 $R0 + $1
 !macroend
 
-; Started with the installer's rights, the program could not be reached by the user's own later
-; starts or by the chat client: Explorer, which runs with the user's own rights, starts it then.
-Function StartProgram
+; Started with administrator rights, the installer does not offer to start the program: started
+; from here it would have those rights, and the user's own later starts and the chat client could
+; not reach it. Windows' documented way to start it without them goes through the shell of the
+; user signed in, who need not be the account it was installed for; that account's Start menu
+; starts it with the account's own rights.
+Function ShowFinish
   ${If} $Token == elevated
-    Exec '"$WINDIR\explorer.exe" "$INSTDIR\tunemood.exe"'
-  ${Else}
-    Exec '"$INSTDIR\tunemood.exe"'
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
   ${EndIf}
 FunctionEnd
 

@@ -4,8 +4,11 @@
 # instead or is refused. Each install replaces the last in place and writes nothing else; the
 # program starts from there and, where the component is registered for it, reads the stand-in
 # chat client's mood; a silent uninstall leaves the user's files and registry as they were.
-# Started with administrator rights it asks first, and it refuses the system account; the
-# uninstall entry shows the version and size, the installer file the program's version fields.
+# Started with administrator rights it asks first and leaves starting the program to the Start
+# menu, and it refuses the system account; the uninstall entry shows the version and size, the
+# installer file the program's version fields.
+# The downloads are the same bytes when packed again elsewhere and later, and SHA256SUMS lists
+# them; packed with a certificate, every program in them is signed, the uninstaller too.
 # Takes the installer and zips that scripts/package left in build/package.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -62,6 +65,7 @@ exits_with() {
   "$@" || code=$?
   [ "$code" = "$expected" ] || { echo "exit code $code" && return 1; }
 }
+no_path_in() { ! { strings -a "$@" && strings -a -el "$@"; } | grep -F -- "$PWD"; }
 listing_is() { [ "$(ls -A "$1" | tr '\n' ' ')" = "$2 " ] || { ls -A "$1" && return 1; }; }
 # The value of a version field (ProductName, ...) of a Windows program: in its version resource,
 # UTF-16 strings come in pairs, the name and then the value.
@@ -82,7 +86,32 @@ same_version_field() {
     { echo "installer: \"$installer\"; program: \"$program\"" && return 1; }
 }
 
-ensure_packages nsis
+# Packs the programs that scripts/package packed into OUT again, from a copy of what packing reads
+# in a new folder elsewhere, with every file's time now, the clock 400 days on, the local time 14
+# hours ahead and new files readable by their owner alone. Each time, path or file mode that got
+# into a download would differ then.
+pack_elsewhere_later() {
+  local copy
+  copy=$(mktemp -d)
+  cp -r --parents packaging LICENSE src/win32/tunemood.rc "$copy"
+  cp build/win32/src/win32/tunemood.exe "$copy/program32.exe"
+  cp build/win64/src/win32/tunemood.exe "$copy/program64.exe"
+  # NO_FAKE_STAT: the clock moves on, the files' times stay what packing sets them to.
+  (umask 077 && TZ=Pacific/Kiritimati SOURCE_DATE_EPOCH=$commit_time NO_FAKE_STAT=1 \
+    faketime -f +400d "$copy/packaging/pack" "$1" "$copy/program32.exe" "$copy/program64.exe" \
+    >/dev/null)
+  rm -rf "$copy"
+}
+same_files() { diff -r "$1" "$2"; }
+# sums_check FOLDER "NAME...": SHA256SUMS there lists exactly the names, and sha256sum -c passes.
+sums_check() {
+  [ "$(cut -c67- "$1/SHA256SUMS" | tr '\n' ' ')" = "$2 " ] &&
+    (cd "$1" && sha256sum -c --strict SHA256SUMS)
+}
+# A valid signature by the test's certificate.
+signed() { osslsigncode verify -CAfile "$work/signer/cert.pem" -in "$1"; }
+
+ensure_packages nsis zip unzip osslsigncode openssl faketime
 for input in "$setup" "$packages"/tunemood-win{32,64}.zip \
   build/win{32,64}/tests/release/{installed_program_check,installer_window_check}.exe; do
   [ -f "$input" ] || { echo "Missing $input: run scripts/package first." >&2 && exit 1; }
@@ -91,8 +120,10 @@ rm -rf "$work/zips"
 mkdir -p "$work/zips"
 
 say "The downloads"
-check "they are the installer and the two zips, and no other installer" \
-  listing_is "$packages" "tunemood-setup.exe tunemood-win32.zip tunemood-win64.zip"
+check "they are the installer and the two zips, and no other installer, with their SHA256SUMS" \
+  listing_is "$packages" "SHA256SUMS tunemood-setup.exe tunemood-win32.zip tunemood-win64.zip"
+check "SHA256SUMS holds the hash of each of them, and each matches" \
+  sums_check "$packages" "tunemood-setup.exe tunemood-win32.zip tunemood-win64.zip"
 check "the installer is a 32-bit program" has_bits 32 "$setup"
 for bits in 32 64; do
   unzip -q -d "$work/zips/$bits" "$packages/tunemood-win$bits.zip"
@@ -100,6 +131,10 @@ for bits in 32 64; do
     listing_is "$work/zips/$bits" "LICENSE.txt README.txt tunemood.exe"
   check "its tunemood.exe is a $bits-bit program" has_bits "$bits" "$work/zips/$bits/tunemood.exe"
 done
+# Packed again below from the same built programs, the downloads cannot show a path that the
+# build put into a program; a clone elsewhere would.
+check "the programs hold no path of the folder they were built in" \
+  no_path_in "$work/zips/32/tunemood.exe" "$work/zips/64/tunemood.exe"
 
 say "The installer's version information, the same as the program's"
 check "product name" same_version_field ProductName Tunemood
@@ -110,6 +145,34 @@ check "file version" same_version_field FileVersion 1.00
 check "product version" same_version_field ProductVersion 1.00
 check "the numeric file version" \
   test "$(fixed_version "$setup")" = "$(fixed_version "$work/zips/32/tunemood.exe")"
+
+commit_time=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+say "The downloads, packed again elsewhere and later"
+rm -rf "$work/again"
+pack_elsewhere_later "$work/again"
+check "they are the same bytes, SHA256SUMS too" same_files "$packages" "$work/again"
+
+say "The downloads, signed"
+# A throwaway certificate, valid since long before the commit, as a release's would be.
+rm -rf "$work"/{signer,signed,signed-again,signed-zips}
+mkdir -p "$work"/{signer,signed-zips}
+faketime -f -3650d openssl req -x509 -newkey rsa:2048 -nodes -days 7300 -subj "/CN=Tunemood test" \
+  -addext extendedKeyUsage=codeSigning -keyout "$work/signer/key.pem" \
+  -out "$work/signer/cert.pem" 2>/dev/null
+openssl pkcs12 -export -inkey "$work/signer/key.pem" -in "$work/signer/cert.pem" \
+  -passout pass:not-a-secret -out "$work/signer/signer.pfx"
+export TUNEMOOD_SIGN_PFX=$work/signer/signer.pfx TUNEMOOD_SIGN_PASSWORD=not-a-secret
+SOURCE_DATE_EPOCH=$commit_time packaging/pack "$work/signed" \
+  build/win{32,64}/src/win32/tunemood.exe >/dev/null
+pack_elsewhere_later "$work/signed-again"
+unset TUNEMOOD_SIGN_PFX TUNEMOOD_SIGN_PASSWORD
+for bits in 32 64; do
+  unzip -q -d "$work/signed-zips/$bits" "$work/signed/tunemood-win$bits.zip"
+  check "the $bits-bit zip's program is signed" signed "$work/signed-zips/$bits/tunemood.exe"
+done
+check "the installer is signed" signed "$work/signed/tunemood-setup.exe"
+check "signed again elsewhere and later, they are the same bytes" \
+  same_files "$work/signed" "$work/signed-again"
 
 # The same installer built to take whose rights it runs with from TUNEMOOD_TEST_TOKEN (user,
 # elevated or system), from the files of the zips.
@@ -318,14 +381,17 @@ check "over the 64-bit install: one program, one shortcut, one uninstall entry, 
 
 say "Installer test: component registered: 64; installed by the user"
 register 64
-finish=$'Installed the 64-bit Tunemood, because the chat client\'s component is registered for 64-bit programs.\n\nClick Finish to close this wizard.\n'
-check "with administrator rights, the user's Yes installs; the finish page says which program, and why, and starts it through Explorer, with the user's own rights" \
-  tracing_details window_says "$setup" yes,run "$asks${finish}started by another process"$'\nexit code 0'
+choice=$'Installed the 64-bit Tunemood, because the chat client\'s component is registered for 64-bit programs.\n\n'
+finish=$'Click Finish to close this wizard.\n'
+from_start_menu=$'Start Tunemood from the Start menu: from here it would run with the installer\'s administrator rights.\n'
+check "with administrator rights, the user's Yes installs; the finish page says which program, and why, and to start it from the Start menu, and does not start it" \
+  tracing_details window_says "$setup" yes,finish \
+  "$asks$choice${from_start_menu}it does not offer to start Tunemood"$'\nexit code 0\nTunemood does not run'
 check "the install details say that it needs no administrator rights" details_say \
   "Tunemood installs for the current user and needs no administrator rights."
 check "the installed tunemood.exe is a 64-bit program" has_bits 64 "$install_dir/tunemood.exe"
 check "with the user's own rights it asks nothing, and the finish page starts the program itself" \
-  as_token user window_says "$test_setup" run "${finish}started by the installer"$'\nexit code 0'
+  as_token user window_says "$test_setup" run "$choice${finish}started by the installer"$'\nexit code 0'
 unregister
 
 # Windows keeps the user's classes apart for 32-bit and 64-bit programs; Wine 8 shows one key
@@ -340,6 +406,13 @@ check "the silent uninstall succeeds" wine "$install_dir/uninstall.exe" /S
 check "the program's folder is removed" wait_for 20 absent "$install_dir"
 check "the shortcut is removed" wait_for 20 absent "$shortcut"
 check "the uninstall entry is removed" wait_for 20 key_absent
+
+say "Installer test: the signed installer"
+check "a silent install succeeds" wine "$work/signed/tunemood-setup.exe" /S
+check "the program it installs is signed" signed "$install_dir/tunemood.exe"
+check "the uninstaller it writes is signed" signed "$install_dir/uninstall.exe"
+check "the silent uninstall succeeds" wine "$install_dir/uninstall.exe" /S
+check "the program's folder is removed" wait_for 20 absent "$install_dir"
 
 say "Installer test: installed in a folder of the user's choice"
 # A file of the user's there, which is no part of the install's size.

@@ -6,6 +6,8 @@
 //   run: the user agrees to the licence; once the finish page is shown, its sentence about the
 //     installed program is printed and the user leaves it with "Run Tunemood" checked; which
 //     process started the program is printed, and the program is closed.
+//   finish: as run, but the user leaves the finish page as it is shown; whether it offers to start
+//     the program is printed, and, once the installer has ended, whether the program runs.
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <tlhelp32.h>
@@ -30,7 +32,8 @@ constexpr int kNextButton = 1;
 constexpr wchar_t kFinishText[] = L"&Finish";
 constexpr wchar_t kChoiceStart[] = L"Installed the ";
 constexpr wchar_t kProgramClass[] = L"TunemoodMain";
-constexpr const wchar_t* kSteps[] = {L"ok", L"yes", L"no", L"run"};
+constexpr wchar_t kProgramFile[] = L"tunemood.exe";
+constexpr const wchar_t* kSteps[] = {L"ok", L"yes", L"no", L"run", L"finish"};
 
 std::wstring Text(HWND window) {
   wchar_t text[1024] = L"";
@@ -69,8 +72,8 @@ bool Answer(HWND box, int button) {
   return WaitUntil([&] { return !::IsWindow(box); }, 10s);
 }
 
-// Whether the installer started the program itself, or another process did (Explorer, which
-// may have ended already).
+// Whether the installer started the program itself, or another process did (which may have
+// ended already).
 const wchar_t* Starter(DWORD program, DWORD installer) {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
@@ -97,14 +100,44 @@ bool Started(DWORD installer) {
   return WaitUntil([&] { return !::IsWindow(program); }, 10s);
 }
 
-bool Finish(HWND installer) {
+// Whether a tunemood.exe runs; each one found is ended, so that the installer test's later cases
+// find none.
+bool EndPrograms() {
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  const UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+       more = ::Process32NextW(snapshot.get(), &entry)) {
+    if (::lstrcmpiW(entry.szExeFile, kProgramFile) != 0) continue;
+    found = true;
+    const UniqueKernelHandle program(::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+    if (program) ::TerminateProcess(program.get(), 1);
+  }
+  return found;
+}
+
+// The finish page's "Run Tunemood" check box, where it is shown.
+HWND RunCheckBox(HWND installer) {
+  return FindControl(installer, L"Button", [](HWND control) {
+    return (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX &&
+           ::IsWindowVisible(control);
+  });
+}
+
+// Takes the installer to its finish page and prints the page's sentence about the program; with
+// start, the user checks "Run Tunemood", else leaves the page as shown and what it offers is
+// printed. Then the user presses Finish.
+bool Finish(HWND installer, bool start) {
   Press(installer, kNextButton);
   HWND choice = nullptr;
   const bool finished = WaitUntil(
       [&] {
         choice = FindControl(installer, L"Static",
                              [](HWND control) { return Text(control).starts_with(kChoiceStart); });
-        return choice != nullptr && Text(::GetDlgItem(installer, kNextButton)) == kFinishText;
+        // Shown once the page is made, so its controls are as the installer leaves them.
+        return choice != nullptr && ::IsWindowVisible(choice) &&
+               Text(::GetDlgItem(installer, kNextButton)) == kFinishText;
       },
       60s);
   if (!finished) {
@@ -113,10 +146,12 @@ bool Finish(HWND installer) {
   }
   std::fwprintf(stdout, L"%ls\n", Text(choice).c_str());
   // Checked, "Run Tunemood" starts the program as the installer ends.
-  const HWND run = FindControl(installer, L"Button", [](HWND control) {
-    return (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-  });
-  if (run == nullptr || !Send(run, BM_SETCHECK, BST_CHECKED, 0)) {
+  const HWND run = RunCheckBox(installer);
+  if (!start) {
+    std::fwprintf(
+        stdout, L"%ls\n",
+        run != nullptr ? L"it offers to start Tunemood" : L"it does not offer to start Tunemood");
+  } else if (run == nullptr || !Send(run, BM_SETCHECK, BST_CHECKED, 0)) {
     std::fputws(L"the finish page has no check box to start the program\n", stderr);
     return false;
   }
@@ -134,7 +169,8 @@ bool Step(const std::wstring& step, const ChildProcess& installer) {
   if (step == L"ok") return Answer(window, IDOK);
   if (step == L"yes") return Answer(window, IDYES);
   if (step == L"no") return Answer(window, IDNO);
-  return Finish(window) && Started(installer.Id());
+  if (step == L"finish") return Finish(window, false);
+  return Finish(window, true) && Started(installer.Id());
 }
 
 }  // namespace
@@ -149,8 +185,9 @@ int wmain(int argc, wchar_t** argv) {
     valid = std::find(std::begin(kSteps), std::end(kSteps), steps.back()) != std::end(kSteps);
   }
   if (!valid || steps.empty()) {
-    std::fputws(L"usage: installer_window_check ok|yes|no|run[,...] SETUP-EXE [ARGUMENT...]\n",
-                stderr);
+    std::fputws(
+        L"usage: installer_window_check ok|yes|no|run|finish[,...] SETUP-EXE [ARGUMENT...]\n",
+        stderr);
     return 2;
   }
   std::wstring arguments;
@@ -160,5 +197,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!Step(step, installer)) return 1;
   }
   std::fwprintf(stdout, L"exit code %ld\n", installer.WaitForExit(30s));
+  // The installer starts the program, when it does, before it ends.
+  if (steps.back() == L"finish") {
+    std::fwprintf(stdout, L"%ls\n", EndPrograms() ? L"Tunemood runs" : L"Tunemood does not run");
+  }
   return 0;
 }
