@@ -13,17 +13,19 @@ namespace {
 
 using Phase = FakeChatClient::Phase;
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(Start::Count)> kStartNames = {
-    "the chat client closed", "the chat client showing the user's text",
-    "the chat client showing a track link left by an earlier run"};
+constexpr auto kStartNames = std::to_array<std::string_view>(
+    {"the chat client closed", "the chat client showing the user's text",
+     "the chat client showing a track link left by an earlier run"});
+static_assert(kStartNames.size() == static_cast<std::size_t>(Start::Count));
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(Waits::Count)> kWaitNames = {
-    "a component whose calls return without running messages",
-    "a component that runs messages while it waits",
-    "a component that gives up its call on a quit message",
-    "a component that swallows the quit message"};
+constexpr auto kWaitNames =
+    std::to_array<std::string_view>({"a component whose calls return without running messages",
+                                     "a component that runs messages while it waits",
+                                     "a component that gives up its call on a quit message",
+                                     "a component that swallows the quit message"});
+static_assert(kWaitNames.size() == static_cast<std::size_t>(Waits::Count));
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(Event::FirstNested)> kEventNames = {
+constexpr auto kEventNames = std::to_array<std::string_view>({
     "tick",
     "Enabled",
     "close",
@@ -44,10 +46,9 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Event::FirstNest
     "the next connect request fails",
     "the next profile read fails",
     "the next mood read fails",
-    "the next mood write fails"};
-
-constexpr std::array<std::string_view, static_cast<std::size_t>(Nested::Count)> kNestedNames = {
-    "Enabled", "a close", "a log-off", "a cancelled log-off", "a quit message"};
+    "the next mood write fails",
+});
+static_assert(kEventNames.size() == static_cast<std::size_t>(Event::FirstNested));
 
 // Each slot: the call it waits in, and whether it comes once the call is answered.
 struct SlotCall {
@@ -55,7 +56,7 @@ struct SlotCall {
   bool answered;
   std::string_view name;
 };
-constexpr std::array<SlotCall, static_cast<std::size_t>(Slot::Count)> kSlots = {{
+constexpr auto kSlots = std::to_array<SlotCall>({
     {L"Create", false, "the next creation"},
     {L"Connect", false, "the next connect request"},
     {L"ReadProfile", false, "the next profile read"},
@@ -63,14 +64,18 @@ constexpr std::array<SlotCall, static_cast<std::size_t>(Slot::Count)> kSlots = {
     {L"ReadMood", true, "the next mood read, once it has read"},
     {L"WriteMood", false, "the next mood write, before it writes"},
     {L"WriteMood", true, "the next mood write, once it has written"},
-}};
+});
+static_assert(kSlots.size() == static_cast<std::size_t>(Slot::Count));
 
 const std::wstring kUsersText = L"Out for lunch";
 const std::wstring kOldLink = FormatPlayingMood(L"Old");
 // A track with the characters that markup must carry unchanged.
 const std::wstring kTrackB = L"B & <C>";
-constexpr std::array<const wchar_t*, 5> kFailingCalls = {L"Create", L"Connect", L"ReadProfile",
-                                                         L"ReadMood", L"WriteMood"};
+// The calls that the failure events make fail, in their order.
+constexpr auto kFailingCalls = std::to_array<const wchar_t*>(
+    {L"Create", L"Connect", L"ReadProfile", L"ReadMood", L"WriteMood"});
+static_assert(kFailingCalls.size() == static_cast<std::size_t>(Event::FirstNested) -
+                                          static_cast<std::size_t>(Event::CreateFails));
 // As many attempts as the unload makes: failures that outlast them excuse a lost text.
 constexpr int kUnloadAttempts = 3;
 
@@ -83,9 +88,10 @@ const wchar_t* FailingCall(Event event) {
 bool IsNested(Event event) {
   return event >= Event::FirstNested;
 }
-Nested NestedMessage(Event event) {
-  return static_cast<Nested>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) /
-                             static_cast<int>(Slot::Count));
+Event NestedMessage(Event event) {
+  return kNestedEvents.at(
+      static_cast<std::size_t>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) /
+                               static_cast<int>(Slot::Count)));
 }
 Slot NestedSlot(Event event) {
   return static_cast<Slot>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) %
@@ -114,12 +120,12 @@ std::string Name(Waits waits) {
 }
 std::string Name(Event event) {
   if (!IsNested(event)) return std::string(kEventNames.at(static_cast<std::size_t>(event)));
-  return std::string(kNestedNames.at(static_cast<std::size_t>(NestedMessage(event)))) +
-         " delivered in " +
+  return Name(NestedMessage(event)) + " delivered in " +
          std::string(kSlots.at(static_cast<std::size_t>(NestedSlot(event))).name);
 }
 
-Run::Run(Start start, Waits waits, bool keepCalls) : mWaits(waits) {
+Run::Run(Start start, Waits waits, bool keepCalls)
+    : mWaits(waits), mGhost(start == Start::OurOldMarkup ? std::optional(kOldLink) : std::nullopt) {
   mWorld.chat.keepCalls = keepCalls;
   mWorld.chat.whileWaiting = [this](std::wstring_view call, Phase phase) {
     return WhileWaiting(call, phase);
@@ -128,7 +134,6 @@ Run::Run(Start start, Waits waits, bool keepCalls) : mWaits(waits) {
     mWorld.OpenChat();
     mWorld.chat.mood = start == Start::UsersText ? kUsersText : kOldLink;
   }
-  mOldLinkStands = start == Start::OurOldMarkup;
   StartedProgram program;
   Main(mWorld.live, program);
   mStarted = true;
@@ -182,23 +187,17 @@ void Run::Apply(Event event) {
 void Run::ApplyNow(Event event) {
   switch (event) {
     case Event::Tick:
-      return Deliver(Handler::Tick);
     case Event::Enabled:
-      return Deliver(Handler::Enabled);
     case Event::Close:
-      return Deliver(Handler::Close);
     case Event::LogOff:
-      return Deliver(Handler::LogOff);
     case Event::LogOffCancelled:
-      return Deliver(Handler::LogOffCancelled);
     case Event::Quit:
-      return Deliver(Handler::Quit);
+      return Deliver(event);
     case Event::ChatOpens:
       return mWorld.OpenChat();
     case Event::ChatCloses:
       mWorld.CloseChat();
-      mLastWritten.reset();  // a chat client started again is written afresh
-      return;
+      return mGhost.ChatClosed();
     case Event::TypesBusy:
       return Typed(L"Busy");
     case Event::TypesAway:
@@ -226,7 +225,7 @@ void Run::ApplyNow(Event event) {
 
 // A message, handled at once as the window handles it: from the message loop, or from a wait
 // inside a call into the chat client.
-void Run::Deliver(Handler handler) {
+void Run::Deliver(Event message) {
   // Deeper than a click and an unload inside a tick, handlers only nest when they start inside
   // each other without end.
   if (mHandlersRunning > 3) return Violate("one handler at a time: handlers nest without end");
@@ -235,51 +234,51 @@ void Run::Deliver(Handler handler) {
   const bool enabledBefore = gEnabled;
   // The program forgets the user's text when a tick finds no chat client; the next capture
   // tells it anew.
-  if (handler == Handler::Tick && !nested && !ChatRuns()) {
-    mUsersText.reset();
-    mReadSinceFound = false;
-  }
+  if (message == Event::Tick && !nested && !ChatRuns()) mGhost.ChatLost();
   ++mHandlersRunning;
-  switch (handler) {
-    case Handler::Tick:
+  switch (message) {
+    case Event::Tick:
       mLife.tmrTimer_Timer();
       break;
-    case Handler::Enabled:
+    case Event::Enabled:
       if (!mUnloadStarted) mEnabledWanted = !mEnabledWanted;
       mLife.mnuEnabled_Click();
       break;
-    case Handler::Close:
-    case Handler::LogOff:
-      Unload(handler);
+    case Event::Close:
+    case Event::LogOff:
+      Unload(message);
       break;
-    case Handler::LogOffCancelled:
+    case Event::LogOffCancelled:
       CancelledLogOff();
       break;
-    case Handler::Quit:
+    case Event::Quit:
       mQuitQueued = true;
       mQuitAsked = true;
+      break;
+    default:
+      Violate("the explorer delivered an event that is no message");
       break;
   }
   --mHandlersRunning;
   // The unload cannot wait: the end of the session may end the process as soon as it returns.
-  if (nested && (handler == Handler::Tick || handler == Handler::Enabled) &&
+  if (nested && (message == Event::Tick || message == Event::Enabled) &&
       (mWorld.desktop.lookups != lookupsBefore || gEnabled != enabledBefore)) {
     Violate("one handler at a time: a handler ran inside another's call to the chat client");
   }
 }
 
 // One of the ways out that unload the window, the message loop's quit among them.
-void Run::Unload(Handler handler) {
+void Run::Unload(Event message) {
   if (!mUnloadStarted) mEnabledWanted = gEnabled;  // a click still waiting is dropped
   mUnloadStarted = true;
-  if (mTyped) mUndecided = true;
-  const bool mustRestore = ChatRuns() && mUsersText && mReadSinceFound;
+  mGhost.UnloadStarts();
+  const bool mustRestore = ChatRuns() && mGhost.MustKeepUsersText();
   ++mUnloadsRunning;
-  switch (handler) {
-    case Handler::Close:
+  switch (message) {
+    case Event::Close:
       mLife.Form_Close();
       break;
-    case Handler::LogOff:
+    case Event::LogOff:
       if (!mLife.Form_QueryEndSession()) Violate("the end of the session was refused");
       mLife.Form_EndSession(true);
       break;
@@ -290,7 +289,7 @@ void Run::Unload(Handler handler) {
   --mUnloadsRunning;
   mUnloadReturned = true;
   if (mustRestore) CheckUsersTextAtEnd("when the unload returns");
-  if (handler == Handler::LogOff) EndProcess("when the end of the session returns");
+  if (message == Event::LogOff) EndProcess("when the end of the session returns");
 }
 
 // Another program cancelled the end of the session: the program goes on as before.
@@ -309,14 +308,14 @@ void Run::CancelledLogOff() {
 void Run::TakeQuit() {
   if (!mUnloadStarted && !mQuitAsked) Violate("the program ended though nothing asked it to");
   mQuitQueued = false;
-  Unload(Handler::Quit);
+  Unload(Event::Quit);
   EndProcess("when the message loop ends");
 }
 
 void Run::EndProcess(const char* where) {
   // The chat client carries out what was given up on, whether the program runs or not.
   mWorld.chat.Land();
-  if (ChatRuns() && mUsersText && mReadSinceFound && mUnloadStarted) CheckUsersTextAtEnd(where);
+  if (ChatRuns() && mGhost.MustKeepUsersText() && mUnloadStarted) CheckUsersTextAtEnd(where);
   mEnded = true;
   throw ProcessEnded{};
 }
@@ -332,9 +331,9 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
   if (!answered) {
     ++mCalls;
     if (!ChatRuns()) Violate("a call into the chat client while its window is absent");
-    if (call == L"ReadMood") mCaptureUnderWay = !mUsersText;
+    if (call == L"ReadMood") mCaptureUnderWay = !mGhost.KnowsUsersText();
     if (call == L"WriteMood") {
-      if (mStarted && !mReadSinceFound) {
+      if (mStarted && !mGhost.ReadSinceFound()) {
         Violate(
             "a write while the user's text is not known: not read since the chat client "
             "was found");
@@ -353,7 +352,7 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
   const bool read = call == L"ReadMood" && phase == Phase::Succeeded;
   const std::wstring live = read ? mWorld.chat.mood : std::wstring();
   const bool givenUp = RunMessages(call, answered);
-  if (read && !givenUp) Read(live);
+  if (read && !givenUp) mGhost.Read(live, mCaptureUnderWay, mStarted, gEnabled);
   return givenUp;
 }
 
@@ -363,15 +362,15 @@ bool Run::RunMessages(std::wstring_view call, bool answered) {
   if (!mStarted || mWaits == Waits::Returns) return false;
   if (QuitGivesUpCall(call, answered)) return true;
   // The timer may fire in any wait while it runs; a tick must not start inside another handler.
-  if (mForm.timerRunning) Deliver(Handler::Tick);
-  std::vector<Nested> due;
+  if (mForm.timerRunning) Deliver(Event::Tick);
+  std::vector<Event> due;
   std::erase_if(mArmed, [&](const Armed& armed) {
     const SlotCall& slot = kSlots.at(static_cast<std::size_t>(armed.slot));
     if (slot.call != call || slot.answered != answered) return false;
     due.push_back(armed.message);
     return true;
   });
-  for (const Nested message : due) Deliver(static_cast<Handler>(static_cast<int>(message) + 1));
+  for (const Event event : due) ApplyNow(event);
   return QuitGivesUpCall(call, answered);
 }
 
@@ -393,34 +392,8 @@ bool Run::QuitGivesUpCall(std::wstring_view call, bool answered) {
 
 // Switching off puts the user's text back at once.
 void Run::SwitchedOff() {
-  if (mTyped) mUndecided = true;
-  mLeftOver = mOursShown;
+  mGhost.SwitchedOff();
   mSwitchOffMustRestore = mSwitchOffMustRestore || (ChatRuns() && !CallsMayFail());
-}
-
-// A capture reads the user's text; our markup there is nobody's text.
-void Run::Read(const std::wstring& live) {
-  mReadSinceFound = true;
-  // A text of ours left over that the user replaced is gone: the program counts it so too.
-  if (mLeftOver && !IsOwnMarkup(live)) mOursShown = false;
-  if (gEnabled) mLeftOver = false;
-  if (mCaptureUnderWay) {
-    mUsersText = IsOwnMarkup(live) ? std::wstring() : live;
-    // A tick's capture takes a link of ours for shown by us, left over while switched off; the
-    // start's leaves it standing.
-    mOursShown = mStarted && IsOwnMarkup(live);
-    mLeftOver = mOursShown && !gEnabled;
-    mUndecided = false;
-    mTyped.reset();
-  } else if (mUndecided && live == mTyped) {
-    mUsersText = live;
-    mOursShown = false;
-    mUndecided = false;
-    mTyped.reset();
-    mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
-  } else if (mTyped == mUsersText) {
-    mTyped.reset();  // read, it is the program's to keep now
-  }
 }
 
 void Run::Written(WriteStart start) {
@@ -428,37 +401,15 @@ void Run::Written(WriteStart start) {
   const bool markup = IsOwnMarkup(text);
   if (markup && !start.enabled) Violate("switched off, a text of ours was written");
   if (markup && start.afterUnload) Violate("a text of ours was written after an unload returned");
-  if (start.enabled && !mUnloadStarted && mLastWritten == text) {
+  if (start.enabled && !mUnloadStarted && mGhost.LastWritten() == text) {
     Violate("switched on, a text was written that does not differ from the last one written");
   }
-  mLastWritten = text;
-  mOursShown = markup;
-  mOldLinkStands = false;
-  mLeftOver = false;
-  mTypedOver.reset();
-  if (!markup && mUndecided) {
-    mUsersText = text;
-    mUndecided = false;
-  }
-  mTyped.reset();
+  mGhost.Written(text);
 }
 
-// Typed over a track that we show while switched on, the text is not the user's to keep: the
-// saved one comes back when the track ends. Anywhere else it is.
 void Run::Typed(const std::wstring& text) {
-  const std::wstring over = mWorld.chat.mood;
+  mGhost.Typed(mWorld.chat.mood, text, gEnabled);
   mWorld.chat.mood = text;
-  mTyped = text;
-  mOldLinkStands = false;
-  mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
-  if (mOursShown && gEnabled && !mLeftOver) {
-    if (!mTypedOver) mTypedOver = over;
-    return;
-  }
-  mUsersText = text;
-  mOursShown = false;
-  mLeftOver = false;
-  mTypedOver.reset();
 }
 
 void Run::ShowPlayer(Player player, const std::wstring& caption) {
@@ -483,7 +434,7 @@ void Run::CheckAfterEvent() {
 
 bool Run::Quiet() const {
   if (mEnded || !ChatRuns() || CallsMayFail() || !mArmed.empty()) return false;
-  return WantedMarkup() ? gEnabled : mUsersText.has_value();
+  return WantedMarkup() ? gEnabled : mGhost.KnowsUsersText();
 }
 
 void Run::CheckSettles() {
@@ -499,18 +450,14 @@ void Run::CheckUsersTextAtEnd(const std::string& where) {
 }
 
 void Run::CheckUsersTextShown(const std::string& when) {
-  // A link an earlier run left is what a capture saves as "": nobody's text.
-  const std::wstring shown =
-      mOldLinkStands && mWorld.chat.mood == kOldLink ? std::wstring() : mWorld.chat.mood;
-  if (!mUsersText || !mReadSinceFound || shown == *mUsersText || (mUndecided && shown == mTyped))
-    return;
+  if (mGhost.IsUsersText(mWorld.chat.mood)) return;
   Violate(when + ", the chat client shows \"" + Narrow(mWorld.chat.mood) +
-          "\", not the user's latest own text \"" + Narrow(*mUsersText) + "\"");
+          "\", not the user's latest own text \"" + Narrow(mGhost.UsersText()) + "\"");
 }
 
 void Run::CheckTrackShown() {
   const std::wstring wanted = *WantedMarkup();
-  if (mWorld.chat.mood == wanted || mTypedOver == wanted) return;
+  if (mGhost.ShowsTrack(mWorld.chat.mood, wanted)) return;
   Violate("switched on, within two ticks of a quiet point the chat client shows \"" +
           Narrow(mWorld.chat.mood) + "\", not the track's \"" + Narrow(wanted) + "\"");
 }
@@ -543,11 +490,28 @@ void Run::Violate(const std::string& rule) {
   if (mViolation.empty()) mViolation = rule;
 }
 
+// What is left out, and why: states are taken between events, when the outermost handler has
+// returned (or the process has ended, and nothing more is explored).
+//   - Counted only within one event, or between events always as they start: the desktop's
+//     lookup and caption counts, mCalls, mHandlersRunning, mUnloadsRunning, mCaptureUnderWay
+//     (set as each read starts), mWritesUnderWay (each write is answered or given up within its
+//     call), mSwitchOffMustRestore (checked and cleared after each event), mStarted (true once
+//     Main has returned), the synchroniser's running handler and pending clicks (every click
+//     runs or is dropped before the outermost handler returns), and mForm.blocked (set only
+//     while the end of the session runs, which ends the process).
+//   - One fact already mixed in: the timer stops, FormLife and the synchroniser count the
+//     window as unloading, and mUnloadReturned is set, exactly when mUnloadStarted is; FormLife
+//     sends its quit only as the outermost handler returns, which ends the process within the
+//     same event; mLateWrites pairs with the chat client's late moods, which land or end the
+//     process within the event that gave them up; the player's window and caption follow from
+//     mPlayer and mTrack; the chat client's live profiles die with the call that made them.
+//   - Never changes in a run: the registry and the component's settings (the call log, the
+//     wait's callback).
+//   - No event reaches it: FormMouse's last press.
+//   - A run that broke a rule is not explored further: mViolation.
 std::uint64_t Run::Hash() const {
   std::uint64_t hash = 0;
-  const auto mix = [&hash](std::uint64_t value) {
-    hash ^= value + 0x9E3779B97F4A7C15ULL + (hash << 6U) + (hash >> 2U);
-  };
+  const auto mix = [&hash](std::uint64_t value) { Mix(hash, value); };
   const std::hash<std::wstring> text;
   mix(static_cast<std::uint64_t>(mWaits));
   mix(mEnded);
@@ -574,17 +538,10 @@ std::uint64_t Run::Hash() const {
   mix(mQuitQueued);
   mix(mQuitAsked);
   mix(mUnloadStarted);
+  // More failures than the unload makes attempts excuse nothing more.
   mix(static_cast<std::uint64_t>(std::min(mUnloadFailures, kUnloadAttempts)));
-  mix(mUsersText ? text(*mUsersText) : 1U);
-  mix(mReadSinceFound);
-  mix(mTyped ? text(*mTyped) : 1U);
-  mix(mTypedOver ? text(*mTypedOver) : 1U);
-  mix(mOursShown);
-  mix(mOldLinkStands);
-  mix(mLeftOver);
-  mix(mUndecided);
+  mix(mGhost.Hash());
   mix(mEnabledWanted);
-  mix(mLastWritten ? text(*mLastWritten) : 1U);
   return hash;
 }
 

@@ -1,5 +1,19 @@
 #pragma once
 
+// The handlers' explorer: a Run drives the real Main and FormLife through one sequence of events
+// over the in-memory world and checks the rules below after each; explorer.h tries every
+// sequence. The ghost (ghost.h) is what the program should know of the user's text.
+//
+// To add an event: name it in Event (before FirstNested) and in kEventNames, say in Applies when
+// it may happen and in ApplyNow what it does; to let it also come while a call waits, add it to
+// kNestedEvents. Add to Hash every field it changes that tells states apart, or write beside
+// Hash why the field is left out.
+// To add a rule: check it where it must hold (CheckAfterEvent after every event, Unload and
+// EndProcess where the process may end, CheckSettles at a quiet point), call Violate with the
+// rule in words, add it to the list above Run, and make sure a mutant of the product breaks it.
+
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -7,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/explorer/ghost.h"
 #include "fake_platform/fake_world.h"
 #include "ui/form_life.h"
 
@@ -21,9 +36,21 @@ enum class Start : std::uint8_t { ChatClosed, UsersText, OurOldMarkup, Count };
 // carries out a write late; or it takes the quit message and drops it.
 enum class Waits : std::uint8_t { Returns, Pumps, Abandons, Swallows, Count };
 
+// A call into the chat client that a message may arrive in, while it waits before its effect or
+// once answered.
+enum class Slot : std::uint8_t {
+  Create,
+  Connect,
+  ReadProfile,
+  ReadWaiting,
+  ReadAnswered,
+  WriteWaiting,
+  WriteAnswered,
+  Count
+};
+
 // What can happen next: the window's messages, the world changing between them, a failure of
-// the next call of a kind, and a message delivered while a call of a kind waits, before its
-// effect or once answered.
+// the next call of a kind, and then each of kNestedEvents delivered in each slot.
 enum class Event : std::uint8_t {
   Tick,
   Enabled,  // the menu item and the left double-click reach the same handler
@@ -47,26 +74,15 @@ enum class Event : std::uint8_t {
   ReadFails,
   WriteFails,
   FirstNested,
-  Count = FirstNested + 5 * 7,
 };
 
-// A nested event: one of these messages in one of these waits.
-enum class Nested : std::uint8_t { Enabled, Close, LogOff, LogOffCancelled, Quit, Count };
-enum class Slot : std::uint8_t {
-  Create,
-  Connect,
-  ReadProfile,
-  ReadWaiting,
-  ReadAnswered,
-  WriteWaiting,
-  WriteAnswered,
-  Count
-};
-constexpr Event NestedEvent(Nested message, Slot slot) {
-  return static_cast<Event>(static_cast<int>(Event::FirstNested) +
-                            static_cast<int>(message) * static_cast<int>(Slot::Count) +
-                            static_cast<int>(slot));
-}
+// The events that may also come while a call waits: each of them in each slot is one event
+// from FirstNested on, in this order.
+inline constexpr std::array kNestedEvents = {Event::Enabled, Event::Close, Event::LogOff,
+                                             Event::LogOffCancelled, Event::Quit};
+inline constexpr int kEventCount =
+    static_cast<int>(Event::FirstNested) +
+    static_cast<int>(kNestedEvents.size()) * static_cast<int>(Slot::Count);
 
 std::string Name(Start start);
 std::string Name(Waits waits);
@@ -146,11 +162,10 @@ class Run {
    private:
     Run& mRun;
   };
-  enum class Handler { Tick, Enabled, Close, LogOff, LogOffCancelled, Quit };
   enum class Player { Closed, Plays, Paused, Stopped, NoTrack };
   // A message to deliver inside the next call of a kind.
   struct Armed {
-    Nested message;
+    Event message;
     Slot slot;
   };
   struct WriteStart {
@@ -161,14 +176,13 @@ class Run {
   struct ProcessEnded {};
 
   void ApplyNow(Event event);
-  void Deliver(Handler handler);
-  void Unload(Handler handler);
+  void Deliver(Event message);
+  void Unload(Event message);
   void CancelledLogOff();
   bool WhileWaiting(std::wstring_view call, FakeChatClient::Phase phase);
   bool QuitGivesUpCall(std::wstring_view call, bool answered);
   void SwitchedOff();
   bool RunMessages(std::wstring_view call, bool answered);
-  void Read(const std::wstring& live);
   void Written(WriteStart start);
   void Typed(const std::wstring& text);
   void ShowPlayer(Player player, const std::wstring& caption);
@@ -205,28 +219,9 @@ class Run {
   bool mEnded = false;
   bool mStarted = false;
   bool mSwitchOffMustRestore = false;
-  std::optional<std::wstring> mLastWritten;
   int mCalls = 0;
 
-  // The ghost: what the program should know without looking at its state. The user's latest own
-  // text, unknown from a tick without the chat client until the next capture; whether it was
-  // read since; whether what the chat client shows is a track of ours (written, and not yet
-  // replaced by a text of the user's); and a text the user typed that the program may still
-  // overwrite: one that no read has seen yet, or one typed over our track while switched on.
-  std::optional<std::wstring> mUsersText;
-  bool mReadSinceFound = false;
-  bool mOursShown = false;
-  // The link an earlier run left, standing until the first write or the user's typing.
-  bool mOldLinkStands = false;
-  // Our track was shown when switching off, and no switched-on read has claimed it again since: a
-  // text typed over it stands, as over any text of ours left from a switch-off.
-  bool mLeftOver = false;
-  std::optional<std::wstring> mTyped;
-  // Our markup that the user typed over while switched on: it is not written again while wanted.
-  std::optional<std::wstring> mTypedOver;
-  // A switch-off or an unload came while such a text stood: it may put the saved text over it,
-  // or, failing, leave it. Whichever the program keeps next, written or read, is the user's.
-  bool mUndecided = false;
+  Ghost mGhost;
   // Every click before the unload is carried out, in the end; none after it.
   bool mEnabledWanted = false;
 

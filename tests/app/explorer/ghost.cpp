@@ -1,0 +1,107 @@
+#include "app/explorer/ghost.h"
+
+#include <functional>
+
+#include "app/markup.h"
+
+namespace explorer {
+
+void Ghost::ChatLost() {
+  mUsersText.reset();
+  mReadSinceFound = false;
+}
+
+// A capture reads the user's text; our markup there is nobody's text.
+void Ghost::Read(const std::wstring& live, bool capture, bool started, bool enabled) {
+  mReadSinceFound = true;
+  // A text of ours left over that the user replaced is gone: the program counts it so too.
+  if (mLeftOver && !IsOwnMarkup(live)) mOursShown = false;
+  if (enabled) mLeftOver = false;
+  if (capture) {
+    mUsersText = IsOwnMarkup(live) ? std::wstring() : live;
+    // A tick's capture takes a link of ours for shown by us, left over while switched off; the
+    // start's leaves it standing.
+    mOursShown = started && IsOwnMarkup(live);
+    mLeftOver = mOursShown && !enabled;
+    mUndecided = false;
+    mTyped.reset();
+  } else if (mUndecided && live == mTyped) {
+    mUsersText = live;
+    mOursShown = false;
+    mUndecided = false;
+    mTyped.reset();
+    mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
+  } else if (mTyped == mUsersText) {
+    mTyped.reset();  // read, it is the program's to keep now
+  }
+}
+
+void Ghost::Written(const std::wstring& text) {
+  const bool markup = IsOwnMarkup(text);
+  mLastWritten = text;
+  mOursShown = markup;
+  mOldLink.reset();
+  mLeftOver = false;
+  mTypedOver.reset();
+  if (!markup && mUndecided) {
+    mUsersText = text;
+    mUndecided = false;
+  }
+  mTyped.reset();
+}
+
+// Typed over a track that we show while switched on, the text is not the user's to keep: the
+// saved one comes back when the track ends. Anywhere else it is.
+void Ghost::Typed(const std::wstring& over, const std::wstring& text, bool enabled) {
+  mTyped = text;
+  mOldLink.reset();
+  mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
+  if (mOursShown && enabled && !mLeftOver) {
+    if (!mTypedOver) mTypedOver = over;
+    return;
+  }
+  mUsersText = text;
+  mOursShown = false;
+  mLeftOver = false;
+  mTypedOver.reset();
+}
+
+void Ghost::SwitchedOff() {
+  if (mTyped) mUndecided = true;
+  mLeftOver = mOursShown;
+}
+
+void Ghost::UnloadStarts() {
+  if (mTyped) mUndecided = true;
+}
+
+bool Ghost::IsUsersText(const std::wstring& shown) const {
+  if (!mUsersText || !mReadSinceFound) return true;
+  // A link an earlier run left is what a capture saves as "": nobody's text.
+  const std::wstring text = mOldLink == shown ? std::wstring() : shown;
+  return text == *mUsersText || (mUndecided && text == mTyped);
+}
+
+bool Ghost::ShowsTrack(const std::wstring& shown, const std::wstring& wanted) const {
+  return shown == wanted || mTypedOver == wanted;
+}
+
+std::uint64_t Ghost::Hash() const {
+  std::uint64_t hash = 0;
+  const auto mix = [&hash](std::uint64_t value) { Mix(hash, value); };
+  const auto text = [](const std::optional<std::wstring>& value) -> std::uint64_t {
+    return value ? std::hash<std::wstring>()(*value) : 1U;
+  };
+  mix(text(mUsersText));
+  mix(mReadSinceFound);
+  mix(mOursShown);
+  mix(text(mOldLink));
+  mix(mLeftOver);
+  mix(text(mTyped));
+  mix(text(mTypedOver));
+  mix(mUndecided);
+  mix(text(mLastWritten));
+  return hash;
+}
+
+}  // namespace explorer
