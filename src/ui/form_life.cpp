@@ -73,7 +73,15 @@ void FormLife::Form_Close() {
 
 // The chat client may end at this very query, and Windows may tell the programs in any order:
 // now is the last moment it surely runs.
+// The chat client may end at this very query, and Windows may tell the programs in any order:
+// now is the last moment it surely runs.
 bool FormLife::Form_QueryEndSession() {
+  if (Unloaded()) return true;
+  mStage = Stage::SessionAsked;
+  mForm.BlockShutdown(kPuttingBack);
+  mSync.PutBackBeforeTheSessionEnds();
+  mForm.AllowShutdown();
+  PostQuitOnceNoCallWaits();
   return true;
 }
 

@@ -195,15 +195,81 @@ TEST_P(CloseDuringATickTest, LeavesTheUsersTextStanding) {
 INSTANTIATE_TEST_SUITE_P(Calls, CloseDuringATickTest,
                          ::testing::Values(L"GetSkypeMood", L"SetSkypeMood"));
 
+// The chat client may end as soon as the query returns: the user's text is back by then, and
+// Windows shows why the query waits.
+TEST_F(FormLifeTest, TheQueryPutsTheUsersTextBackBeforeItReturnsAndSaysWhyMeanwhile) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] { EXPECT_TRUE(shell.blocked); });
+  EXPECT_TRUE(life.Form_QueryEndSession());
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_FALSE(shell.blocked);
+  EXPECT_EQ(shell.releases, 0);
+  EXPECT_EQ(life.Now(), Stage::SessionAsked);
+}
+
+TEST_F(FormLifeTest, TheQueryMakesTheUnloadsAttemptsAndTheHeldTicksTryAgain) {
+  StartShowingATrack();
+  world.FailWrites(3);
+  life.Form_QueryEndSession();
+  EXPECT_EQ(Count(kWriteOwn), 3);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+}
+
+TEST_F(FormLifeTest, AfterTheQueryNothingOfOursIsWrittenUntilTheEndIsCancelled) {
+  StartShowingATrack();
+  life.Form_QueryEndSession();
+  world.Play(L"B");
+  life.tmrTimer_Timer();
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+  life.Form_EndSession(false);
+  EXPECT_EQ(life.Now(), Stage::Running);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
+}
+
+// A query that comes while a tick writes the track: the track lands after the query's put-back,
+// and the tick takes it back; the record says so, and a cancellation shows the track again.
+TEST_F(FormLifeTest, AQueryInsideATicksWriteLeavesTheUsersTextAndAFaithfulRecord) {
+  StartShowingATrack();
+  world.Play(L"B");
+  During(L"SetSkypeMood " + FormatPlayingMood(L"B"), [this] { life.Form_QueryEndSession(); });
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_EQ(life.Sync().CurrentMood(), L"");
+  life.Form_EndSession(false);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
+}
+
+// Windows promises the end after a query; when none comes, the user's own switch ends the hold,
+// not one given inside a call, which is carried out after it as every such click is.
+TEST_F(FormLifeTest, WithoutAnEndOnlyASwitchGivenWhileNothingRunsEndsTheHold) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] { life.mnuEnabled_Click(); });
+  life.Form_QueryEndSession();
+  life.tmrTimer_Timer();
+  EXPECT_FALSE(gEnabled);
+  EXPECT_EQ(life.Now(), Stage::SessionAsked);
+  life.mnuEnabled_Click();
+  EXPECT_EQ(life.Now(), Stage::Running);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kTrackA);
+}
+
 // Windows may end the process once WM_ENDSESSION returns, and shows the reason meanwhile.
 TEST_F(FormLifeTest, TheEndOfTheSessionSaysWhyWhileItPutsBackAndReleasesTheWindowAfter) {
   StartShowingATrack();
+  life.Form_QueryEndSession();
+  world.outside.calls.clear();
   During(kWriteOwn, [this] { EXPECT_TRUE(shell.blocked); });
   life.Form_EndSession(true);
   EXPECT_EQ(world.chat.mood, kOwn);
   EXPECT_LT(At(L"BlockShutdown"), At(kWriteOwn));
   EXPECT_LT(At(kWriteOwn), At(L"Release"));
   EXPECT_FALSE(shell.blocked);
+  EXPECT_EQ(shell.releases, 1);
   EXPECT_EQ(shell.quits, 1);
 }
 
