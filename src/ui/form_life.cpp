@@ -13,8 +13,8 @@
 //  Exit, close  | -> U: timer off, put     | as in R                  | put back again; the
 //               | back, window cleared,    |                          | window stays with the
 //               | released -> G            |                          | first unload
-//  query        | -> S: reason set, put    | as in R                  | true: put back already
-//               | back, reason gone; true  |                          |
+//  query        | -> S: reason set, put    | as in R                  | reason set, put back
+//               | back, reason gone; true  |                          | again, reason gone; true
 //  end, true    | reason set, unload as    | as in R                  | reason set, put back
 //               | Exit, reason gone        |                          | again, reason gone
 //  end, false   | nothing                  | -> R: the next tick      | nothing
@@ -72,12 +72,11 @@ void FormLife::Form_Close() {
 }
 
 // The chat client may end at this very query, and Windows may tell the programs in any order:
-// now is the last moment it surely runs.
+// now is the last moment it surely runs. An unload's put-back that waits may yet fail.
 // The chat client may end at this very query, and Windows may tell the programs in any order:
-// now is the last moment it surely runs.
+// now is the last moment it surely runs. An unload's put-back that waits may yet fail.
 bool FormLife::Form_QueryEndSession() {
-  if (Unloaded()) return true;
-  mStage = Stage::SessionAsked;
+  if (!Unloaded()) mStage = Stage::SessionAsked;
   mForm.BlockShutdown(kPuttingBack);
   mSync.PutBackBeforeTheSessionEnds();
   mForm.AllowShutdown();

@@ -207,6 +207,17 @@ TEST_F(FormLifeTest, TheQueryPutsTheUsersTextBackBeforeItReturnsAndSaysWhyMeanwh
   EXPECT_EQ(life.Now(), Stage::SessionAsked);
 }
 
+// The unload's own put-back may yet fail while it waits.
+TEST_F(FormLifeTest, AQueryWhileTheExitsPutBackWaitsPutsTheTextBackItself) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] {
+    EXPECT_TRUE(life.Form_QueryEndSession());
+    EXPECT_EQ(world.chat.mood, kOwn);
+    EXPECT_EQ(life.Now(), Stage::Unloading);
+  });
+  life.mnuExit_Click();
+}
+
 TEST_F(FormLifeTest, TheQueryMakesTheUnloadsAttemptsAndTheHeldTicksTryAgain) {
   StartShowingATrack();
   world.FailWrites(3);
