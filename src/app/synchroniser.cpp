@@ -68,12 +68,14 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
   mLeftOverUnread = false;
   if (!gInitialMoodKnown) {
     SaveInitialMood(live);
-    // A link of ours found by a capture was left when the chat client closed while it showed
-    // one: ours to put back once no track is wanted, not the user's.
-    if (IsOwnMarkup(live)) mCurrentMood = live;
   } else if (mCurrentMood.empty() && live != gInitialMood && !IsOwnMarkup(live)) {
     gInitialMood = live;  // the user changed it while nothing of ours was shown
   }
+  // A link of ours that a read finds while none is recorded was left by us: when the chat client
+  // closed while it showed one, by a run that ended without putting the user's text back (which
+  // Main's capture saved as ""), or by a write given up on that landed late. Ours to put back once
+  // no track is wanted, whichever capture saw it.
+  if (mCurrentMood.empty() && IsOwnMarkup(live)) mCurrentMood = live;
   return live;
 }
 
