@@ -40,7 +40,7 @@ void Synchroniser::tmrTimer_Timer() {
       // The end came while the chat client was being asked, and its put-back is done: a text of
       // ours that landed after it must not stay.
       if (!OursMayShow()) ReplaceOursWithSaved(chat);
-    } else if (live || Unloaded()) {
+    } else if (live) {
       ReplaceOursWithSaved(chat);  // held at the end: the user's text, never ours
     }
     if (Unloaded()) return;  // the window is going: nothing to report on
