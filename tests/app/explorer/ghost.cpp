@@ -8,52 +8,64 @@ namespace explorer {
 
 void Ghost::ChatLost() {
   mUsersText.reset();
+  mAlternative.reset();
   mReadSinceFound = false;
 }
 
 // A capture reads the user's text; our markup there is nobody's text.
-void Ghost::Read(const std::wstring& live, bool capture, bool started, bool enabled) {
+void Ghost::Read(const std::wstring& live, bool capture, bool enabled) {
   mReadSinceFound = true;
   // A text of ours left over that the user replaced is gone: the program counts it so too.
   if (mLeftOver && !IsOwnMarkup(live)) mOursShown = false;
   if (enabled) mLeftOver = false;
+  if (mAlternative != live) mAlternative.reset();
   if (capture) {
     mUsersText = IsOwnMarkup(live) ? std::wstring() : live;
-    // A tick's capture takes a link of ours for shown by us, left over while switched off; the
-    // start's leaves it standing.
-    mOursShown = started && IsOwnMarkup(live);
+    // Any capture takes a link of ours for shown by us, left over while switched off.
+    mOursShown = IsOwnMarkup(live);
     mLeftOver = mOursShown && !enabled;
     mUndecided = false;
     mTyped.reset();
+    mTypedInCall = false;
   } else if (mUndecided && live == mTyped) {
     mUsersText = live;
     mOursShown = false;
     mUndecided = false;
     mTyped.reset();
+    mTypedInCall = false;
     mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
-  } else if (mTyped == mUsersText) {
+  } else if (mTyped == mUsersText && live == mTyped) {
     mTyped.reset();  // read, it is the program's to keep now
+    mTypedInCall = false;
   }
 }
 
 void Ghost::Written(const std::wstring& text) {
   const bool markup = IsOwnMarkup(text);
+  if (mTypedInCall) mUndecided = true;  // overwritten unread: lost to the race
+  mTypedInCall = false;
   mLastWritten = text;
   mOursShown = markup;
   mOldLink.reset();
   mLeftOver = false;
   mTypedOver.reset();
   if (!markup && mUndecided) {
+    if (mTyped != text) mAlternative = mTyped;
     mUsersText = text;
     mUndecided = false;
+  } else if (!markup && mAlternative == text) {
+    mUsersText = text;
+    mAlternative.reset();
   }
   mTyped.reset();
 }
 
 // Typed over a track that we show while switched on, the text is not the user's to keep: the
 // saved one comes back when the track ends. Anywhere else it is.
-void Ghost::Typed(const std::wstring& over, const std::wstring& text, bool enabled) {
+void Ghost::Typed(const std::wstring& over, const std::wstring& text, bool enabled, bool inCall) {
   mTyped = text;
+  mTypedInCall = inCall;
+  mAlternative.reset();
   mOldLink.reset();
   mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
   if (mOursShown && enabled && !mLeftOver) {
@@ -71,7 +83,7 @@ void Ghost::SwitchedOff() {
   mLeftOver = mOursShown;
 }
 
-void Ghost::UnloadStarts() {
+void Ghost::PutBackStarts() {
   if (mTyped) mUndecided = true;
 }
 
@@ -100,6 +112,8 @@ std::uint64_t Ghost::Hash() const {
   mix(text(mTyped));
   mix(text(mTypedOver));
   mix(mUndecided);
+  mix(mTypedInCall);
+  mix(mAlternative ? std::hash<std::wstring>()(*mAlternative) : 1U);
   mix(text(mLastWritten));
   return hash;
 }

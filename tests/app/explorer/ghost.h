@@ -22,16 +22,19 @@ class Ghost {
   void ChatLost();
   // The chat client closed: one started again is written afresh.
   void ChatClosed() { mLastWritten.reset(); }
+  void ForgetLastWritten() { mLastWritten.reset(); }
   // The program took a text that it read; a capture is a read begun while the user's text was
   // unknown, and saves what it reads.
-  void Read(const std::wstring& live, bool capture, bool started, bool enabled);
+  void Read(const std::wstring& live, bool capture, bool enabled);
   // The chat client now shows a text that the program wrote.
   void Written(const std::wstring& text);
-  // The user typed `text` over `over`.
-  void Typed(const std::wstring& over, const std::wstring& text, bool enabled);
-  // Switching off and unloading put the saved text back, over a typed text that may be lost.
+  // The user typed `text` over `over`; `inCall`: while a call waited, where a write decided
+  // before may still overwrite it unread.
+  void Typed(const std::wstring& over, const std::wstring& text, bool enabled, bool inCall);
+  // Switching off and the end's put-backs write the saved text, over a typed text that may be
+  // lost.
   void SwitchedOff();
-  void UnloadStarts();
+  void PutBackStarts();
 
   bool KnowsUsersText() const { return mUsersText.has_value(); }
   bool ReadSinceFound() const { return mReadSinceFound; }
@@ -68,9 +71,16 @@ class Ghost {
   std::optional<std::wstring> mTyped;
   // Our markup that the user typed over while switched on: it is not written again while wanted.
   std::optional<std::wstring> mTypedOver;
-  // A switch-off or an unload came while a typed text stood: it may put the saved text over it,
-  // or, failing, leave it. Whichever the program keeps next, written or read, is the user's.
+  // A switch-off or an end came while a typed text stood, or the text was typed while a call
+  // waited: the program may put the saved text or ours over it, or leave it. Whichever the
+  // program keeps next, written or read, is the user's.
   bool mUndecided = false;
+  // mTyped was typed while a call waited.
+  bool mTypedInCall = false;
+  // The typed text that a put-back overwrote unread: a read that the put-back overtook still
+  // brings it to the program, and a write of it is the user's again. Until the next read shows
+  // another text.
+  std::optional<std::wstring> mAlternative;
   // The text last written while the chat client ran, until the user typed over it: switched on,
   // the next write must differ from it.
   std::optional<std::wstring> mLastWritten;

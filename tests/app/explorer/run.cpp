@@ -1,5 +1,6 @@
 #include "app/explorer/run.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -29,9 +30,14 @@ constexpr auto kEventNames = std::to_array<std::string_view>({
     "tick",
     "Enabled",
     "close",
-    "log-off",
-    "log-off cancelled",
+    "a query of the session's end",
+    "the session's end",
+    "the session's end cancelled",
     "a quit message from outside",
+    "a left press",
+    "a right press",
+    "a middle press",
+    "a double-click",
     "the chat client opens",
     "the chat client closes",
     "the user types \"Busy\"",
@@ -76,7 +82,7 @@ constexpr auto kFailingCalls = std::to_array<const wchar_t*>(
     {L"Create", L"Connect", L"ReadProfile", L"ReadMood", L"WriteMood"});
 static_assert(kFailingCalls.size() == static_cast<std::size_t>(Event::FirstNested) -
                                           static_cast<std::size_t>(Event::CreateFails));
-// As many attempts as the unload makes: failures that outlast them excuse a lost text.
+// As many attempts as each end's put-back makes: failures that outlast them excuse a lost text.
 constexpr int kUnloadAttempts = 3;
 
 // The call that a failure event makes fail.
@@ -145,9 +151,36 @@ bool Run::Applies(Event event) const {
     // Two messages in one wait, in the order given; a second wait gains nothing new.
     if (!mArmed.empty() && mArmed.front().slot != NestedSlot(event)) return false;
     // The application object is created once, unless its creation failed.
-    return NestedSlot(event) != Slot::Create || mWorld.chat.liveApplications == 0;
+    if (NestedSlot(event) == Slot::Create && mWorld.chat.liveApplications != 0) return false;
+    const Event message = NestedMessage(event);
+    const bool queryArmed = QueryArmed();
+    switch (message) {
+      case Event::Query:
+        return !mSessionAsked && !queryArmed;
+      case Event::End:
+      case Event::Cancel:
+        return (mSessionAsked || queryArmed) &&
+               !(mArmed.size() == 1 && !queryArmed &&
+                 (mArmed.front().message == Event::End || mArmed.front().message == Event::Cancel));
+      // Typed once a read has read, the program would take a text older than the one shown
+      // for the latest: typing before a read's effect and around a write covers the races.
+      case Event::TypesBusy:
+        return ChatRuns() && NestedSlot(event) != Slot::ReadAnswered;
+      case Event::ChatCloses:
+        return ChatRuns();
+      default:
+        return true;
+    }
   }
   switch (event) {
+    // Windows asks once, then tells how it ended.
+    case Event::Query:
+      return !mSessionAsked && !QueryArmed();
+    case Event::End:
+    case Event::Cancel:
+      return mSessionAsked;
+    case Event::DoubleClick:
+      return mPressStands;
     case Event::ChatOpens:
       return !ChatRuns();
     case Event::ChatCloses:
@@ -179,7 +212,11 @@ void Run::Apply(Event event) {
     }
     if (mQuitQueued) TakeQuit();
   } catch (const ProcessEnded&) {
-    mHandlersRunning = 0;
+    mRunning.clear();
+  }
+  if (mChatClosedInCall) {
+    mChatClosedInCall = false;
+    mWorld.chat.failNext = mFailuresBeforeClose;
   }
   CheckAfterEvent();
 }
@@ -189,13 +226,24 @@ void Run::ApplyNow(Event event) {
     case Event::Tick:
     case Event::Enabled:
     case Event::Close:
-    case Event::LogOff:
-    case Event::LogOffCancelled:
+    case Event::Query:
+    case Event::End:
+    case Event::Cancel:
     case Event::Quit:
+    case Event::LeftPress:
+    case Event::RightPress:
+    case Event::MiddlePress:
+    case Event::DoubleClick:
       return Deliver(event);
     case Event::ChatOpens:
       return mWorld.OpenChat();
     case Event::ChatCloses:
+      // Closed inside a call, the chat client fails every call until the handler returns.
+      if (!mRunning.empty() && !mChatClosedInCall) {
+        mChatClosedInCall = true;
+        mFailuresBeforeClose = mWorld.chat.failNext;
+        for (const wchar_t* call : kFailingCalls) mWorld.chat.failNext[call] = -1;
+      }
       mWorld.CloseChat();
       return mGhost.ChatClosed();
     case Event::TypesBusy:
@@ -228,28 +276,58 @@ void Run::ApplyNow(Event event) {
 void Run::Deliver(Event message) {
   // Deeper than a click and an unload inside a tick, handlers only nest when they start inside
   // each other without end.
-  if (mHandlersRunning > 3) return Violate("one handler at a time: handlers nest without end");
-  const bool nested = mHandlersRunning > 0;
+  if (mRunning.size() > 3) return Violate("one handler at a time: handlers nest without end");
+  const bool nested = !mRunning.empty();
   const int lookupsBefore = mWorld.desktop.lookups;
   const bool enabledBefore = gEnabled;
   // The program forgets the user's text when a tick finds no chat client; the next capture
   // tells it anew.
   if (message == Event::Tick && !nested && !ChatRuns()) mGhost.ChatLost();
-  ++mHandlersRunning;
+  if (!nested && (message == Event::Tick || message == Event::Enabled)) mClicksWait = false;
+  if (!nested && message == Event::Tick) {
+    mTickWrites = 0;
+    mEndInTick = false;
+    mTickSwitched = false;
+  }
+  if (nested && (message == Event::Query || message == Event::Close || message == Event::End)) {
+    mEndInTick = true;
+  }
+  if (!nested) mEndsBeforeHandler = mEndsBegun;
+  mRunning.push_back(message);
   switch (message) {
     case Event::Tick:
       mLife.tmrTimer_Timer();
       break;
     case Event::Enabled:
-      if (!mUnloadStarted) mEnabledWanted = !mEnabledWanted;
+      if (!mUnloadStarted) {
+        mEnabledWanted = !mEnabledWanted;
+        // The user's own switch says the session goes on; one inside a call does not.
+        if (!nested) mHeld = false;
+        if (nested && mRunning.front() == Event::Query) mClicksWait = true;
+      }
       mLife.mnuEnabled_Click();
       break;
     case Event::Close:
-    case Event::LogOff:
+    case Event::End:
       Unload(message);
       break;
-    case Event::LogOffCancelled:
-      CancelledLogOff();
+    case Event::Query:
+      Query();
+      break;
+    case Event::Cancel:
+      Cancel();
+      break;
+    case Event::LeftPress:
+      Press(kLeftButton);
+      break;
+    case Event::RightPress:
+      Press(kRightButton);
+      break;
+    case Event::MiddlePress:
+      Press(kMiddleButton);
+      break;
+    case Event::DoubleClick:
+      DoubleClick();
       break;
     case Event::Quit:
       mQuitQueued = true;
@@ -259,8 +337,8 @@ void Run::Deliver(Event message) {
       Violate("the explorer delivered an event that is no message");
       break;
   }
-  --mHandlersRunning;
-  // The unload cannot wait: the end of the session may end the process as soon as it returns.
+  mRunning.pop_back();
+  // The end's handlers cannot wait: Windows may end the process as soon as they return.
   if (nested && (message == Event::Tick || message == Event::Enabled) &&
       (mWorld.desktop.lookups != lookupsBefore || gEnabled != enabledBefore)) {
     Violate("one handler at a time: a handler ran inside another's call to the chat client");
@@ -268,39 +346,94 @@ void Run::Deliver(Event message) {
 }
 
 // One of the ways out that unload the window, the message loop's quit among them.
-void Run::Unload(Event message) {
+int Run::Unload(Event message) {
   if (!mUnloadStarted) mEnabledWanted = gEnabled;  // a click still waiting is dropped
+  const bool first = !mUnloadStarted;
   mUnloadStarted = true;
-  mGhost.UnloadStarts();
+  ++mEndsBegun;
+  mSessionAsked = false;
+  mGhost.PutBackStarts();
   const bool mustRestore = ChatRuns() && mGhost.MustKeepUsersText();
   ++mUnloadsRunning;
+  if (first) mFirstUnloadRunning = true;
+  mEndFailures.push_back(0);
   switch (message) {
     case Event::Close:
       mLife.Form_Close();
       break;
-    case Event::LogOff:
-      if (!mLife.Form_QueryEndSession()) Violate("the end of the session was refused");
+    case Event::End:
       mLife.Form_EndSession(true);
       break;
     default:
       mLife.QuitTaken();
       break;
   }
+  const int failures = mEndFailures.back();
+  mEndFailures.pop_back();
   --mUnloadsRunning;
+  if (first) {
+    mFirstUnloadRunning = false;
+    if (mReleases == 0) Violate("the first unload returned, but the window was not released");
+  }
   mUnloadReturned = true;
-  if (mustRestore) CheckUsersTextAtEnd("when the unload returns");
-  if (message == Event::LogOff) EndProcess("when the end of the session returns");
+  CheckAtEndsReturn(mustRestore, failures, "when the unload returns");
+  if (message == Event::End) EndProcess("when the end of the session returns", failures);
+  return failures;
 }
 
-// Another program cancelled the end of the session: the program goes on as before.
-void Run::CancelledLogOff() {
-  const std::uint64_t before = Hash();
-  const int callsBefore = mCalls;
-  const bool blockedBefore = mForm.blocked;
+// Windows asks whether the session may end: the user's text is back when the answer is.
+void Run::Query() {
+  mSessionAsked = true;
+  ++mEndsBegun;
+  if (!mUnloadStarted) mHeld = true;
+  mGhost.PutBackStarts();
+  const bool mustRestore = ChatRuns() && mGhost.MustKeepUsersText();
+  mEndFailures.push_back(0);
   if (!mLife.Form_QueryEndSession()) Violate("the end of the session was refused");
+  const int failures = mEndFailures.back();
+  mEndFailures.pop_back();
+  CheckAtEndsReturn(mustRestore, failures, "when the query of the session's end returns");
+}
+
+// Another program refused to end the session: the program goes on.
+void Run::Cancel() {
+  const int callsBefore = mCalls;
+  mSessionAsked = false;
+  mHeld = false;
   mLife.Form_EndSession(false);
-  if (Hash() != before || mCalls != callsBefore || mForm.blocked != blockedBefore) {
-    Violate("a cancelled log-off changed what the program does");
+  if (mCalls != callsBefore) Violate("a cancelled end of the session made a call");
+}
+
+void Run::Press(std::int16_t button) {
+  if (button != kMiddleButton) mLeftPressedLast = button == kLeftButton;
+  mPressStands = true;
+  mLife.Form_MouseDown(button);
+}
+
+// Windows reports the second press of a double-click as the double-click alone.
+void Run::DoubleClick() {
+  mPressStands = false;
+  if (mLeftPressedLast && !mUnloadStarted) {
+    mEnabledWanted = !mEnabledWanted;
+    if (mRunning.size() == 1) mHeld = false;
+  }
+  mLife.Form_DblClick();
+}
+
+void Run::Released() {
+  ++mReleases;
+  if (mReleases > 1) return Violate("the window was released twice");
+  if (!mFirstUnloadRunning || mUnloadsRunning != 1) {
+    return Violate("the window was released by another than the first unload");
+  }
+  if (!mForm.cleared) Violate("the window was released before the unload put the user's text back");
+}
+
+// Where the process may end, only failures that outlast the handler's attempts excuse a lost
+// text.
+void Run::CheckAtEndsReturn(bool mustRestore, int failures, const std::string& where) {
+  if (mustRestore && ChatRuns() && !mChatClosedInCall && failures < kUnloadAttempts) {
+    CheckUsersTextShown(where);
   }
 }
 
@@ -308,14 +441,16 @@ void Run::CancelledLogOff() {
 void Run::TakeQuit() {
   if (!mUnloadStarted && !mQuitAsked) Violate("the program ended though nothing asked it to");
   mQuitQueued = false;
-  Unload(Event::Quit);
-  EndProcess("when the message loop ends");
+  mRunning.push_back(Event::Quit);
+  const int failures = Unload(Event::Quit);
+  mRunning.pop_back();
+  EndProcess("when the message loop ends", failures);
 }
 
-void Run::EndProcess(const char* where) {
+void Run::EndProcess(const char* where, int failures) {
   // The chat client carries out what was given up on, whether the program runs or not.
   mWorld.chat.Land();
-  if (ChatRuns() && mGhost.MustKeepUsersText() && mUnloadStarted) CheckUsersTextAtEnd(where);
+  if (mUnloadStarted) CheckAtEndsReturn(mGhost.MustKeepUsersText(), failures, where);
   mEnded = true;
   throw ProcessEnded{};
 }
@@ -330,7 +465,9 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
   const bool answered = phase != Phase::Waiting;
   if (!answered) {
     ++mCalls;
-    if (!ChatRuns()) Violate("a call into the chat client while its window is absent");
+    if (!ChatRuns() && !mChatClosedInCall) {
+      Violate("a call into the chat client while its window is absent");
+    }
     if (call == L"ReadMood") mCaptureUnderWay = !mGhost.KnowsUsersText();
     if (call == L"WriteMood") {
       if (mStarted && !mGhost.ReadSinceFound()) {
@@ -338,10 +475,26 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
             "a write while the user's text is not known: not read since the chat client "
             "was found");
       }
-      mWritesUnderWay.push_back({gEnabled, mUnloadReturned});
+      const bool byEnd = std::ranges::any_of(mRunning, [](Event handler) {
+        return handler == Event::Query || handler == Event::Close || handler == Event::End ||
+               handler == Event::Quit;
+      });
+      if (byEnd && !mForm.blocked && !mForm.released &&
+          std::ranges::any_of(mRunning, [](Event handler) {
+            return handler == Event::Query || handler == Event::End;
+          })) {
+        Violate("a put-back at the session's end ran without the reason that Windows shows");
+      }
+      if (!mRunning.empty() && mRunning.back() == Event::Tick && !mTickSwitched &&
+          ++mTickWrites > 1 && !mEndInTick) {
+        Violate("a tick wrote twice");
+      }
+      mWritesUnderWay.push_back({gEnabled, mUnloadReturned, mHeld, byEnd, mEndsBeforeHandler});
     }
   } else {
-    if (phase == Phase::Failed && mUnloadsRunning > 0) ++mUnloadFailures;
+    if (phase == Phase::Failed) {
+      for (int& failures : mEndFailures) ++failures;
+    }
     if (call == L"WriteMood") {
       const WriteStart start = mWritesUnderWay.back();
       mWritesUnderWay.pop_back();
@@ -352,7 +505,7 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
   const bool read = call == L"ReadMood" && phase == Phase::Succeeded;
   const std::wstring live = read ? mWorld.chat.mood : std::wstring();
   const bool givenUp = RunMessages(call, answered);
-  if (read && !givenUp) mGhost.Read(live, mCaptureUnderWay, mStarted, gEnabled);
+  if (read && !givenUp) mGhost.Read(live, mCaptureUnderWay, mStarted && gEnabled);
   return givenUp;
 }
 
@@ -382,7 +535,7 @@ bool Run::QuitGivesUpCall(std::wstring_view call, bool answered) {
     mQuitQueued = false;
     return false;
   }
-  if (mUnloadsRunning > 0) ++mUnloadFailures;
+  for (int& failures : mEndFailures) ++failures;
   if (call == L"WriteMood" && !answered) {
     mLateWrites.push_back(mWritesUnderWay.back());
     mWritesUnderWay.pop_back();
@@ -401,14 +554,18 @@ void Run::Written(WriteStart start) {
   const bool markup = IsOwnMarkup(text);
   if (markup && !start.enabled) Violate("switched off, a text of ours was written");
   if (markup && start.afterUnload) Violate("a text of ours was written after an unload returned");
-  if (start.enabled && !mUnloadStarted && mGhost.LastWritten() == text) {
+  if (markup && start.held) Violate("a text of ours was written between the query and the end");
+  if (start.enabled && !start.byEnd && start.endsBegun == mEndsBegun && !mUnloadStarted &&
+      mGhost.LastWritten() == text) {
     Violate("switched on, a text was written that does not differ from the last one written");
   }
   mGhost.Written(text);
+  // Overtaken by an end, the program cannot tell which of the two landed last.
+  if (start.endsBegun != mEndsBegun) mGhost.ForgetLastWritten();
 }
 
 void Run::Typed(const std::wstring& text) {
-  mGhost.Typed(mWorld.chat.mood, text, gEnabled);
+  mGhost.Typed(mWorld.chat.mood, text, gEnabled, !mRunning.empty());
   mWorld.chat.mood = text;
 }
 
@@ -424,29 +581,28 @@ void Run::CheckAfterEvent() {
   if (!current.empty() && !(gInitialMoodKnown && IsOwnMarkup(current))) {
     Violate("the text last written is recorded as ours, but is not our markup");
   }
-  if (gEnabled != mEnabledWanted) {
+  if (gEnabled != mEnabledWanted && !mClicksWait) {
     Violate(mUnloadStarted ? "a command ran after the unload" : "a command was lost");
   }
   if (mForm.checked != gEnabled) Violate("the check mark does not show the switch");
-  if (mSwitchOffMustRestore && !mUnloadStarted) CheckUsersTextShown("after a switch-off");
+  if (mSwitchOffMustRestore && !mUnloadStarted && ChatRuns()) {
+    CheckUsersTextShown("after a switch-off");
+  }
   mSwitchOffMustRestore = false;
 }
 
+// Held between a query and its end, the program shows the user's text, for as long as it lasts.
 bool Run::Quiet() const {
   if (mEnded || !ChatRuns() || CallsMayFail() || !mArmed.empty()) return false;
-  return WantedMarkup() ? gEnabled : mGhost.KnowsUsersText();
+  if (WantedMarkup() && !(mHeld && gEnabled)) return gEnabled;
+  return mGhost.KnowsUsersText();
 }
 
 void Run::CheckSettles() {
   Apply(Event::Tick);
   Apply(Event::Tick);
-  if (gEnabled && WantedMarkup()) return CheckTrackShown();
+  if (gEnabled && WantedMarkup() && !mHeld) return CheckTrackShown();
   CheckUsersTextShown("within two ticks of a quiet point");
-}
-
-// Where the process may end, only failures that outlast the unload's attempts excuse a lost text.
-void Run::CheckUsersTextAtEnd(const std::string& where) {
-  if (mUnloadFailures < kUnloadAttempts) CheckUsersTextShown(where);
 }
 
 void Run::CheckUsersTextShown(const std::string& when) {
@@ -476,6 +632,11 @@ bool Run::CallsMayFail() const {
   return mQuitQueued && mWaits == Waits::Abandons;
 }
 
+bool Run::QueryArmed() const {
+  return std::ranges::any_of(mArmed,
+                             [](const Armed& armed) { return armed.message == Event::Query; });
+}
+
 bool Run::ChatRuns() const {
   return mWorld.desktop.windows.contains(kChatClass);
 }
@@ -493,21 +654,23 @@ void Run::Violate(const std::string& rule) {
 // What is left out, and why: states are taken between events, when the outermost handler has
 // returned (or the process has ended, and nothing more is explored).
 //   - Counted only within one event, or between events always as they start: the desktop's
-//     lookup and caption counts, mCalls, mHandlersRunning, mUnloadsRunning, mCaptureUnderWay
-//     (set as each read starts), mWritesUnderWay (each write is answered or given up within its
-//     call), mSwitchOffMustRestore (checked and cleared after each event), mStarted (true once
-//     Main has returned), the synchroniser's running handler and pending clicks (every click
-//     runs or is dropped before the outermost handler returns), and mForm.blocked (set only
-//     while the end of the session runs, which ends the process).
-//   - One fact already mixed in: the timer stops, FormLife and the synchroniser count the
-//     window as unloading, and mUnloadReturned is set, exactly when mUnloadStarted is; FormLife
-//     sends its quit only as the outermost handler returns, which ends the process within the
-//     same event; mLateWrites pairs with the chat client's late moods, which land or end the
-//     process within the event that gave them up; the player's window and caption follow from
-//     mPlayer and mTrack; the chat client's live profiles die with the call that made them.
+//     lookup and caption counts, mCalls, mRunning, mUnloadsRunning, mFirstUnloadRunning,
+//     mEndFailures, mEndsBegun and mEndsBeforeHandler (compared only within one handler),
+//     mCaptureUnderWay (set as each read starts), mWritesUnderWay (each write is answered or
+//     given up within its call), the tick's mTickWrites, mEndInTick and mTickSwitched (reset as
+//     each tick starts), mChatClosedInCall and mFailuresBeforeClose (undone as the event ends),
+//     mSwitchOffMustRestore (checked and cleared after each event), mStarted (true once Main has
+//     returned), the synchroniser's running handler and pending clicks (every click runs or is
+//     dropped before the outermost handler returns, except after a query, which mClicksWait
+//     tells), and mForm.blocked and mForm.cleared (set only while an end runs, which ends the
+//     process).
+//   - One fact already mixed in: the timer stops and mUnloadReturned is set exactly when
+//     mUnloadStarted is; mLateWrites pairs with the chat client's late moods, which land or end
+//     the process within the event that gave them up; the player's window and caption follow
+//     from mPlayer and mTrack; the chat client's live profiles die with the call that made them;
+//     FormMouse's last press follows mLeftPressedLast.
 //   - Never changes in a run: the registry and the component's settings (the call log, the
 //     wait's callback).
-//   - No event reaches it: FormMouse's last press.
 //   - A run that broke a rule is not explored further: mViolation.
 std::uint64_t Run::Hash() const {
   std::uint64_t hash = 0;
@@ -538,8 +701,13 @@ std::uint64_t Run::Hash() const {
   mix(mQuitQueued);
   mix(mQuitAsked);
   mix(mUnloadStarted);
-  // More failures than the unload makes attempts excuse nothing more.
-  mix(static_cast<std::uint64_t>(std::min(mUnloadFailures, kUnloadAttempts)));
+  mix(static_cast<std::uint64_t>(mLife.Now()));
+  mix(mSessionAsked);
+  mix(mHeld);
+  mix(mClicksWait);
+  mix(mLeftPressedLast);
+  mix(mPressStands);
+  mix(static_cast<std::uint64_t>(mReleases));
   mix(mGhost.Hash());
   mix(mEnabledWanted);
   return hash;
