@@ -405,7 +405,10 @@ void Run::Cancel() {
 }
 
 void Run::Press(std::int16_t button) {
-  if (button != kMiddleButton) mLeftPressedLast = button == kLeftButton;
+  if (button != kMiddleButton) {
+    mLeftPressedLast = button == kLeftButton;
+    mDoubleClickSincePress = false;
+  }
   mPressStands = true;
   mLife.Form_MouseDown(button);
 }
@@ -413,6 +416,7 @@ void Run::Press(std::int16_t button) {
 // Windows reports the second press of a double-click as the double-click alone.
 void Run::DoubleClick() {
   mPressStands = false;
+  mDoubleClickSincePress = true;
   if (mLeftPressedLast && !mUnloadStarted) {
     mEnabledWanted = !mEnabledWanted;
     if (mRunning.size() == 1) mHeld = false;
@@ -668,7 +672,8 @@ void Run::Violate(const std::string& rule) {
 //     mUnloadStarted is; mLateWrites pairs with the chat client's late moods, which land or end
 //     the process within the event that gave them up; the player's window and caption follow
 //     from mPlayer and mTrack; the chat client's live profiles die with the call that made them;
-//     FormMouse's last press follows mLeftPressedLast.
+//     FormMouse's state follows the mouse's messages since the last left or right press, which
+//     mLeftPressedLast and mDoubleClickSincePress tell.
 //   - Never changes in a run: the registry and the component's settings (the call log, the
 //     wait's callback).
 //   - A run that broke a rule is not explored further: mViolation.
@@ -707,6 +712,7 @@ std::uint64_t Run::Hash() const {
   mix(mClicksWait);
   mix(mLeftPressedLast);
   mix(mPressStands);
+  mix(mDoubleClickSincePress);
   mix(static_cast<std::uint64_t>(mReleases));
   mix(mGhost.Hash());
   mix(mEnabledWanted);

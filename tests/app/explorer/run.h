@@ -263,6 +263,8 @@ class Run {
   // The window's last left or right press was a left one; a press stands for a double-click.
   bool mLeftPressedLast = false;
   bool mPressStands = false;
+  // A double-click came since that press: the window may keep what it made of it.
+  bool mDoubleClickSincePress = false;
   // The top-level tick under way: its writes, whether an end came inside it, and whether the
   // clicks it runs last have begun.
   int mTickWrites = 0;
