@@ -58,6 +58,8 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
     mLeftOverUnread = false;
     return std::nullopt;
   }
+  // A put-back inside the read leaves its answer stale: a link of ours it found is gone since.
+  const bool noneRecorded = mCurrentMood.empty();
   std::wstring live;
   if (!mOutside.GetSkypeMood(live)) return std::nullopt;
   // Switched off, our text is only left over from a switch-off that could not put the user's
@@ -75,7 +77,7 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
   // closed while it showed one, by a run that ended without putting the user's text back (which
   // Main's capture saved as ""), or by a write given up on that landed late. Ours to put back once
   // no track is wanted, whichever capture saw it.
-  if (mCurrentMood.empty() && IsOwnMarkup(live)) mCurrentMood = live;
+  if (noneRecorded && mCurrentMood.empty() && IsOwnMarkup(live)) mCurrentMood = live;
   return live;
 }
 

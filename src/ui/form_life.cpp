@@ -4,9 +4,10 @@
 //
 //  message      | R                        | S                        | U, G
 //  -------------+--------------------------+--------------------------+-------------------------
-//  tick         | the tick; an end that    | follows the user's text; | a text of ours put back
-//               | comes inside its calls   | a text of ours put back, | once; nothing reported
-//               | leaves no text of ours   | none written             |
+//  tick         | the tick; an end that    | follows the user's text; | as in S; nothing
+//               | comes inside its calls   | once read, a text of     | reported
+//               | leaves no text of ours   | ours replaced by the     |
+//               |                          | saved one; none written  |
 //  Enabled,     | switches over            | switches over; -> R when | ignored: nothing is left
 //  left dbl-clk |                          | given while nothing runs | to switch
 //  mouse press  | remembered               | remembered               | remembered
@@ -71,8 +72,6 @@ void FormLife::Form_Close() {
   PostQuitOnceNoCallWaits();
 }
 
-// The chat client may end at this very query, and Windows may tell the programs in any order:
-// now is the last moment it surely runs. An unload's put-back that waits may yet fail.
 // The chat client may end at this very query, and Windows may tell the programs in any order:
 // now is the last moment it surely runs. An unload's put-back that waits may yet fail.
 bool FormLife::Form_QueryEndSession() {

@@ -52,7 +52,8 @@ class FormLife final : private WindowLife {
   bool Form_QueryEndSession();
   // WM_ENDSESSION: true, the session ends now; false, it was cancelled and the program goes on.
   void Form_EndSession(bool ending);
-  // The message loop took a quit message, and ends with it.
+  // The message loop took a quit message and has ended: from here only a component's own wait
+  // still runs the window's messages.
   void QuitTaken();
 
   Stage Now() const { return mStage; }

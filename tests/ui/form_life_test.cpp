@@ -254,6 +254,21 @@ TEST_F(FormLifeTest, AQueryInsideATicksWriteLeavesTheUsersTextAndAFaithfulRecord
   EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
 }
 
+// The read was answered before the query's put-back: what it found is no longer shown.
+TEST_F(FormLifeTest, ACancelledQueryInsideATicksAnsweredReadLeavesTheTrackToBeWrittenAgain) {
+  StartShowingATrack();
+  world.chat.whileWaiting = [this, done = false](std::wstring_view call,
+                                                 FakeChatClient::Phase phase) mutable {
+    if (done || call != L"ReadMood" || phase != FakeChatClient::Phase::Succeeded) return false;
+    done = true;
+    life.Form_QueryEndSession();
+    life.Form_EndSession(false);
+    return false;
+  };
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kTrackA);
+}
+
 // Windows promises the end after a query; when none comes, the user's own switch ends the hold,
 // not one given inside a call, which is carried out after it as every such click is.
 TEST_F(FormLifeTest, WithoutAnEndOnlyASwitchGivenWhileNothingRunsEndsTheHold) {
