@@ -42,7 +42,16 @@ void Ghost::Read(const std::wstring& live, bool capture, bool enabled) {
 
 void Ghost::Written(const std::wstring& text) {
   const bool markup = IsOwnMarkup(text);
-  if (mTypedInCall) mUndecided = true;  // overwritten unread: lost to the race
+  // The user's text typed while a call waited, overwritten unread: lost to the race. Ours over it
+  // leaves the text the program knew; the saved text over it settles it as a put-back does.
+  if (mTypedInCall && mTyped == mUsersText) {
+    if (markup) {
+      mUsersText = mKnownBeforeTyping;
+      mAlternative = mTyped;
+    } else {
+      mUndecided = true;
+    }
+  }
   mTypedInCall = false;
   mLastWritten = text;
   mOursShown = markup;
@@ -63,6 +72,7 @@ void Ghost::Written(const std::wstring& text) {
 // Typed over a track that we show while switched on, the text is not the user's to keep: the
 // saved one comes back when the track ends. Anywhere else it is.
 void Ghost::Typed(const std::wstring& over, const std::wstring& text, bool enabled, bool inCall) {
+  if (inCall && !mTypedInCall) mKnownBeforeTyping = mUsersText;
   mTyped = text;
   mTypedInCall = inCall;
   mAlternative.reset();
@@ -113,6 +123,7 @@ std::uint64_t Ghost::Hash() const {
   mix(text(mTypedOver));
   mix(mUndecided);
   mix(mTypedInCall);
+  mix(mTypedInCall && mKnownBeforeTyping ? std::hash<std::wstring>()(*mKnownBeforeTyping) : 1U);
   mix(mAlternative ? std::hash<std::wstring>()(*mAlternative) : 1U);
   mix(text(mLastWritten));
   return hash;

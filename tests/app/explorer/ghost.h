@@ -75,8 +75,9 @@ class Ghost {
   // waited: the program may put the saved text or ours over it, or leave it. Whichever the
   // program keeps next, written or read, is the user's.
   bool mUndecided = false;
-  // mTyped was typed while a call waited.
+  // mTyped was typed while a call waited, and the user's text the program knew before it.
   bool mTypedInCall = false;
+  std::optional<std::wstring> mKnownBeforeTyping;
   // The typed text that a put-back overwrote unread: a read that the put-back overtook still
   // brings it to the program, and a write of it is the user's again. Until the next read shows
   // another text.
