@@ -35,13 +35,15 @@ void Synchroniser::tmrTimer_Timer() {
     const HandlerScope scope(mInHandler);
     const WindowHandle chat = mOutside.FindSkypeWindow();
     const std::optional<std::wstring> live = FollowSavedMood(chat);
-    if (!mUnloaded) FollowPlayer(chat, live);
-    // A close that arrived while the chat client was being asked has put the user's mood back; a
-    // text of ours that landed after that must not stay, and the window is gone.
-    if (mUnloaded) {
-      Restore(chat);
-      return;
+    if (OursMayShow()) {
+      FollowPlayer(chat, live);
+      // The end came while the chat client was being asked, and its put-back is done: a text of
+      // ours that landed after it must not stay.
+      if (!OursMayShow()) ReplaceOursWithSaved(chat);
+    } else if (live) {
+      ReplaceOursWithSaved(chat);  // held at the end: the user's text, never ours
     }
+    if (Unloaded()) return;  // the window is going: nothing to report on
   }
   mForm.ShowDebugInformation();
   RunPendingClicks();
@@ -56,6 +58,8 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
     mLeftOverUnread = false;
     return std::nullopt;
   }
+  // A put-back inside the read leaves its answer stale: a link of ours it found is gone since.
+  const bool noneRecorded = mCurrentMood.empty();
   std::wstring live;
   if (!mOutside.GetSkypeMood(live)) return std::nullopt;
   // Switched off, our text is only left over from a switch-off that could not put the user's
@@ -66,12 +70,14 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
   mLeftOverUnread = false;
   if (!gInitialMoodKnown) {
     SaveInitialMood(live);
-    // A link of ours found by a capture was left when the chat client closed while it showed
-    // one: ours to put back once no track is wanted, not the user's.
-    if (IsOwnMarkup(live)) mCurrentMood = live;
   } else if (mCurrentMood.empty() && live != gInitialMood && !IsOwnMarkup(live)) {
     gInitialMood = live;  // the user changed it while nothing of ours was shown
   }
+  // A link of ours that a read finds while none is recorded was left by us: when the chat client
+  // closed while it showed one, by a run that ended without putting the user's text back (which
+  // Main's capture saved as ""), or by a write given up on that landed late. Ours to put back once
+  // no track is wanted, whichever capture saw it.
+  if (noneRecorded && mCurrentMood.empty() && IsOwnMarkup(live)) mCurrentMood = live;
   return live;
 }
 
@@ -85,7 +91,7 @@ void Synchroniser::FollowPlayer(WindowHandle chat, const std::optional<std::wstr
   if (gEnabled && markup) {
     Write(*markup, chat);
   } else {
-    Restore(chat);
+    ReplaceOursWithSaved(chat);
   }
 }
 
@@ -98,20 +104,14 @@ std::optional<std::wstring> Synchroniser::WantedMarkup() {
   return FormatPlayingMood(track);
 }
 
-void Synchroniser::Restore(WindowHandle chat) {
-  if (mCurrentMood.empty() || chat <= 0 || !gInitialMoodKnown) return;
-  if (mOutside.SetSkypeMood(gInitialMood)) mCurrentMood.clear();
-}
-
-// A write that an unload overtook and that then failed may still land, if the component gave up
-// waiting for it: recorded as shown, it is put right by the restore that follows.
+// A write that the end overtook and that then failed may still land, if the component gave up
+// waiting for it: recorded as shown, it is put right by the put-back that follows.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
-  if (mOutside.SetSkypeMood(markup) || mUnloaded) mCurrentMood = markup;
+  if (mOutside.SetSkypeMood(markup) || !OursMayShow()) mCurrentMood = markup;
 }
 
 void Synchroniser::mnuEnabled_Click() {
-  if (mUnloaded) return;  // a click that reaches the window after its close has nothing to switch
   ++mPendingClicks;
   if (!mInHandler) RunPendingClicks();
 }
@@ -120,7 +120,7 @@ void Synchroniser::mnuEnabled_Click() {
 void Synchroniser::RunPendingClicks() {
   while (mPendingClicks > 0) {
     --mPendingClicks;
-    HandlerScope scope(mInHandler);
+    const HandlerScope scope(mInHandler);
     SwitchOver();
   }
 }
@@ -134,30 +134,45 @@ void Synchroniser::SwitchOver() {
   }
   mForm.SetEnabledChecked(false);
   gEnabled = false;
+  WriteSavedOnce();
+}
+
+void Synchroniser::Form_Unload() {
+  const HandlerScope scope(mInHandler);
+  mForm.StopTimer();
+  WriteSavedWithRetries();
+  mPendingClicks = 0;  // the program ends: a switch given by now has nothing left to act on
+  mForm.ClearWindow();
+}
+
+// Clicks given meanwhile wait for the next tick, or go with the unload.
+void Synchroniser::PutBackBeforeTheSessionEnds() {
+  const HandlerScope scope(mInHandler);
+  WriteSavedWithRetries();
+}
+
+void Synchroniser::PutBackWhatLanded() {
+  if (mCurrentMood.empty()) return;
+  const HandlerScope scope(mInHandler);
+  WriteSavedWithRetries();
+}
+
+// The tick's restore: the saved text over a text of ours, once; the next tick tries again.
+void Synchroniser::ReplaceOursWithSaved(WindowHandle chat) {
+  if (mCurrentMood.empty() || chat <= 0 || !gInitialMoodKnown) return;
+  if (mOutside.SetSkypeMood(gInitialMood)) mCurrentMood.clear();
+}
+
+// The switch-off's restore: the saved text over whatever is shown, once.
+void Synchroniser::WriteSavedOnce() {
   if (mOutside.FindSkypeWindow() > 0 && gInitialMoodKnown && mOutside.SetSkypeMood(gInitialMood)) {
     mCurrentMood.clear();
   }
 }
 
-void Synchroniser::Form_Unload() {
-  HandlerScope scope(mInHandler);
-  mUnloaded = true;
-  mForm.StopTimer();
-  PutBack();
-  mPendingClicks = 0;  // the program ends: a switch given by now has nothing left to act on
-  mForm.ClearWindow();
-}
-
-// A write given up on while the quit message waited may have landed after the unload's restore.
-void Synchroniser::RestoreAfterQuit() {
-  if (!mUnloaded || mCurrentMood.empty()) return;
-  const HandlerScope scope(mInHandler);
-  PutBack();
-}
-
-// No tick follows to try again, and a text of ours left behind is not the user's to the next
-// start: a passing failure gets a few more attempts.
-void Synchroniser::PutBack() {
+// The end's restore: no tick follows to try again, and a text of ours left behind is not the
+// user's to the next start, so a passing failure gets a few more attempts.
+void Synchroniser::WriteSavedWithRetries() {
   constexpr int kAttempts = 3;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (mOutside.FindSkypeWindow() <= 0 || !gInitialMoodKnown) break;

@@ -6,20 +6,41 @@
 #include "app/form_window.h"
 #include "app/outside.h"
 
+// What the window's life lets the synchroniser do at this moment. The window's life decides both
+// answers, and may change them inside any call into the chat client.
+class WindowLife {
+ public:
+  // A text of ours may be written and may stand: the window runs and no end of the session waits.
+  virtual bool OursMayShow() const = 0;
+  // The window is being unloaded or is gone: nothing is reported and no click is taken.
+  virtual bool Unloaded() const = 0;
+
+ protected:
+  ~WindowLife() = default;
+};
+
 // The main window's share of synchronisation: the text it last wrote and the handlers of the
-// tick, the enable switch and the unload. One lives for as long as the window.
+// tick, the enable switch and the unload. It outlives the window: the message loop's quit may
+// still call on it once the window is gone.
 class Synchroniser {
  public:
-  // Loading the window: nothing of ours is shown yet.
+  // Loading the window: nothing of ours is shown yet. Without a window's life, it always runs.
   Synchroniser(Outside& outside, FormWindow& form) : mOutside(outside), mForm(form) {}
+  Synchroniser(Outside& outside, FormWindow& form, const WindowLife& life)
+      : mOutside(outside), mForm(form), mLife(&life) {}
   Synchroniser(const Synchroniser&) = delete;
   Synchroniser& operator=(const Synchroniser&) = delete;
 
   void tmrTimer_Timer();
   void mnuEnabled_Click();
+  // The unload's work: the timer off, the saved text back, the window cleared.
   void Form_Unload();
-  // Once the message loop has taken its quit message, after the unload.
-  void RestoreAfterQuit();
+  // Windows asks whether the session may end: the saved text back while the chat client surely
+  // still runs, as the unload puts it back.
+  void PutBackBeforeTheSessionEnds();
+  // Once the message loop has taken its quit: a write given up on while the quit waited may have
+  // landed after the unload's put-back.
+  void PutBackWhatLanded();
 
   // The mood text this program last wrote to the chat client; "" when it shows nothing of ours.
   const std::wstring& CurrentMood() const { return mCurrentMood; }
@@ -30,23 +51,26 @@ class Synchroniser {
   bool InHandler() const { return mInHandler; }
 
  private:
+  bool OursMayShow() const { return mLife == nullptr || mLife->OursMayShow(); }
+  bool Unloaded() const { return mLife != nullptr && mLife->Unloaded(); }
   std::optional<std::wstring> FollowSavedMood(WindowHandle chat);
   void FollowPlayer(WindowHandle chat, const std::optional<std::wstring>& live);
   std::optional<std::wstring> WantedMarkup();
-  void Restore(WindowHandle chat);
   void Write(const std::wstring& markup, WindowHandle chat);
-  void PutBack();
+  void ReplaceOursWithSaved(WindowHandle chat);
+  void WriteSavedOnce();
+  void WriteSavedWithRetries();
   void RunPendingClicks();
   void SwitchOver();
 
   Outside& mOutside;
   FormWindow& mForm;
+  const WindowLife* mLife = nullptr;
   std::wstring mCurrentMood;
   // A call into the chat client may pump messages, and no handler may start inside another: a
   // tick that finds one running is skipped, a click of Enabled waits until it has finished.
   bool mInHandler = false;
   int mPendingClicks = 0;
-  bool mUnloaded = false;
   bool mLeftOverUnread = false;
 };
 

@@ -20,38 +20,53 @@ class FormShell : public FormWindow {
   virtual void AllowShutdown() = 0;
 };
 
+// Where the window's life stands; form_life.cpp tells what each message does in each.
+enum class Stage : std::uint8_t {
+  Running,       // the tick writes the track while switched on
+  SessionAsked,  // Windows asked to end the session: the user's text is back, and no text of ours
+                 // is written until Windows tells how it ended
+  Unloading,     // the first unload puts the user's text back; the window is still there
+  WindowGone,    // released; the quit message waits until no call into the chat client waits
+  QuitPosted,    // the quit message is on its way to the message loop
+  Ended,         // the message loop has taken its quit
+};
+
 // frmMain's life as Windows drives it: its handlers, every way it is unloaded (Exit, the close
 // button, the end of the session, a quit message from outside) and its end. The window
 // procedure and the message loop only unpack messages and call these.
-class FormLife {
+class FormLife final : private WindowLife {
  public:
-  FormLife(Outside& outside, FormShell& form) : mForm(form), mSync(outside, form), mMouse(mSync) {}
+  FormLife(Outside& outside, FormShell& form) : mForm(form), mSync(outside, form, *this) {}
   FormLife(const FormLife&) = delete;
   FormLife& operator=(const FormLife&) = delete;
 
   void tmrTimer_Timer();
   void mnuEnabled_Click();
   void Form_MouseDown(std::int16_t button) { mMouse.Form_MouseDown(button); }
+  // Any button's double-click, as Windows reports it in place of the second press.
   void Form_DblClick();
-  void mnuExit_Click() { Unload(); }
+  void mnuExit_Click();
   // The close button, the system menu's Close, or WM_CLOSE from anyone.
-  void Form_Close() { Unload(); }
-  // Windows asks whether the session may end: it may, and nothing changes until it does.
-  bool Form_QueryEndSession() { return true; }
-  // False: another program cancelled the end of the session, and the program goes on.
+  void Form_Close();
+  // WM_QUERYENDSESSION, whatever its reason: always true, once the user's text is back.
+  bool Form_QueryEndSession();
+  // WM_ENDSESSION: true, the session ends now; false, it was cancelled and the program goes on.
   void Form_EndSession(bool ending);
-  // The message loop took a quit message, and ends with it.
+  // The message loop took a quit message and has ended: from here only a component's own wait
+  // still runs the window's messages.
   void QuitTaken();
 
+  Stage Now() const { return mStage; }
   const Synchroniser& Sync() const { return mSync; }
 
  private:
+  bool OursMayShow() const override;
+  bool Unloaded() const override;
   void Unload();
-  void EndOnceNoCallWaits();
+  void PostQuitOnceNoCallWaits();
 
   FormShell& mForm;
+  Stage mStage = Stage::Running;
   Synchroniser mSync;
   FormMouse mMouse;
-  bool mUnloading = false;
-  bool mQuitSent = false;
 };

@@ -7,7 +7,3 @@ void FormMouse::Form_MouseDown(std::int16_t button) {
     mLeftButtonDown = false;
   }
 }
-
-void FormMouse::Form_DblClick() {
-  if (mLeftButtonDown) mSync.mnuEnabled_Click();
-}

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "app/synchroniser.h"
-
 // Mouse button codes as Form_MouseDown receives them.
 constexpr std::int16_t kLeftButton = 1;
 constexpr std::int16_t kRightButton = 2;
@@ -13,12 +11,11 @@ constexpr std::int16_t kMiddleButton = 4;
 // does not say which button made it, so the last left or right press decides.
 class FormMouse {
  public:
-  explicit FormMouse(Synchroniser& sync) : mSync(sync) {}
-
   void Form_MouseDown(std::int16_t button);
-  void Form_DblClick();
+  // Whether the double-click that just came switches synchronisation over. It leaves the last
+  // press in charge: a double-click of another button after it decides alike.
+  bool DblClickSwitches() const { return mLeftButtonDown; }
 
  private:
-  Synchroniser& mSync;
   bool mLeftButtonDown = false;
 };

@@ -171,6 +171,8 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A handler may destroy the window, which clears mHwnd; what goes on to DefWindowProcW is still
+  // addressed to the handle the message came for.
   const HWND hwnd = mHwnd;
   switch (message) {
     case WM_TIMER:
@@ -209,7 +211,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       mLife.Form_Close();
       return 0;
-    case WM_QUERYENDSESSION:
+    case WM_QUERYENDSESSION:  // a log-off, a shutdown or an installer's restart manager alike
       return mLife.Form_QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
       mLife.Form_EndSession(wParam != FALSE);

@@ -60,8 +60,9 @@ void RestrictDllSearch() {
   }
 }
 
-// At log-off Windows asks the processes of a higher level first. Above the default of ordinary
-// programs, the chat client among them, our unload still finds it there to put the mood back.
+// At log-off Windows asks the processes of a higher level first, where it keeps that order at
+// all: above the default of ordinary programs, the chat client among them, the query finds it
+// still there. The window's life does not count on it: it puts the mood back at the query.
 void EndBeforeOrdinaryPrograms() {
   constexpr DWORD kApplicationsFirstLevel = 0x300;  // ordinary programs keep 0x280
   ::SetProcessShutdownParameters(kApplicationsFirstLevel, 0);

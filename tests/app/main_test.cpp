@@ -4,6 +4,7 @@
 
 #include "app/markup.h"
 #include "app/state.h"
+#include "app/synchroniser.h"
 #include "fake_platform/fake_form.h"
 #include "fake_platform/fake_world.h"
 
@@ -73,6 +74,17 @@ TEST_F(MainTest, OurLinkLeftFromAKilledRunIsNotTakenForTheUsersText) {
   Main(world.outside, program);
   EXPECT_TRUE(gInitialMoodKnown);
   EXPECT_EQ(gInitialMood, L"");
+}
+
+// As a tick's capture does: the link is ours to put back, also switched off.
+TEST_F(MainTest, TheFirstTickPutsBackALinkOfOursThatStartUpFound) {
+  world.OpenChat(7);
+  world.chat.mood = FormatPlayingMood(L"A - B");
+  Main(world.outside, program);
+  FakeForm form;
+  Synchroniser sync(world.outside, form);
+  sync.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, L"");
 }
 
 }  // namespace

@@ -423,26 +423,4 @@ TEST_F(SynchroniserTest, ClicksInsideAClicksChatCallRunAfterItInTheOrderGiven) {
   EXPECT_TRUE(gEnabled);
 }
 
-// A close while the tick waits on the chat client: the user's own text is what stays, whether
-// the close came during the read or during the write of the track, and the gone window is not
-// reported on.
-class UnloadDuringTickTest : public SynchroniserTest,
-                             public ::testing::WithParamInterface<const wchar_t*> {};
-
-TEST_P(UnloadDuringTickTest, LeavesTheUsersMoodStanding) {
-  StartPlaying();
-  During(GetParam(), [this] { sync.Form_Unload(); });
-  const int reports = form.reports;
-  sync.tmrTimer_Timer();
-  EXPECT_EQ(world.chat.mood, kOwnMood);
-  EXPECT_EQ(sync.CurrentMood(), L"");
-  EXPECT_EQ(form.reports, reports);
-  // Only the write already under way when the close came may carry the track.
-  const bool writing = std::wstring(GetParam()) == L"SetSkypeMood";
-  EXPECT_EQ(std::ranges::count(world.outside.writes, FormatPlayingMood(L"A")), writing ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Calls, UnloadDuringTickTest,
-                         ::testing::Values(L"GetSkypeMood", L"SetSkypeMood"));
-
 }  // namespace

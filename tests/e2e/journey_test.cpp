@@ -85,24 +85,18 @@ INSTANTIATE_TEST_SUITE_P(WaysOut, WayOutJourney,
                          WayOutName);
 
 // A log-off as Windows does it: the program is asked, told, and ended the moment the telling
-// returns. By then the user's own text is back, whatever the program was waiting on, also in a
-// component whose wait gives up its call on WM_QUIT. Ended then, the program cannot outlast a
-// write the chat client has yet to make: the tick's write has been made, only its answer waits.
-enum class LogOffMoment {
-  Idle,
-  DuringATicksWrite,
-  DuringATicksWriteThatQuitEnds,
-  DuringTheExitsRestore
-};
+// returns. The user's own text is back when the asking returns, whatever the program was waiting
+// on, also in a component whose wait gives up its call on WM_QUIT, and still when the program is
+// ended. Ended then, the program cannot outlast a write the chat client has yet to make: the
+// tick's write has been made, only its answer waits.
+enum class LogOffMoment { DuringATicksWrite, DuringATicksWriteThatQuitEnds, DuringTheExitsRestore };
 
 class LogOffJourney : public Journey, public ::testing::WithParamInterface<LogOffMoment> {};
 
-TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
+TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheQueryReturnsAndWhenTheProgramIsEnded) {
   StartShowingATrack();
   ASSERT_TRUE(desk.Chat().ClearLog());
   switch (GetParam()) {
-    case LogOffMoment::Idle:
-      break;
     case LogOffMoment::DuringATicksWriteThatQuitEnds:
       ASSERT_TRUE(desk.Chat().AbandonOnQuit(true));
       [[fallthrough]];
@@ -113,20 +107,20 @@ TEST_P(LogOffJourney, TheUsersTextIsBackWhenTheProgramIsEnded) {
       HoldTheExitsRestore();
       break;
   }
-  EndSession(kLogOff);
+  AskToEndSession(kLogOff);
+  EXPECT_EQ(desk.Chat().Mood(), kOwn);
+  ASSERT_TRUE(Send(desk.TunemoodWindow(), WM_ENDSESSION, TRUE, kLogOff));
   desk.KillTunemood();
   EXPECT_EQ(desk.Chat().Mood(), kOwn);
   EXPECT_TRUE(desk.Chat().Release());
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, LogOffJourney,
-                         ::testing::Values(LogOffMoment::Idle, LogOffMoment::DuringATicksWrite,
+                         ::testing::Values(LogOffMoment::DuringATicksWrite,
                                            LogOffMoment::DuringATicksWriteThatQuitEnds,
                                            LogOffMoment::DuringTheExitsRestore),
                          [](const auto& moment) -> std::string {
                            switch (moment.param) {
-                             case LogOffMoment::Idle:
-                               return "Idle";
                              case LogOffMoment::DuringATicksWrite:
                                return "DuringATicksWrite";
                              case LogOffMoment::DuringATicksWriteThatQuitEnds:

@@ -1,5 +1,6 @@
-// The window's life as others drive it: a quit message from outside, a log-off that another
-// program cancels, and the reason the program gives while a log-off waits for it.
+// The window's life as others drive it: a quit message from outside, and the end of the session:
+// the query, the reason the program gives while it waits, a cancellation, a chat client that ends
+// first.
 #include <string>
 
 #include "built_paths.h"
@@ -11,6 +12,7 @@
 namespace {
 
 using chat_standin::Request;
+using namespace std::chrono_literals;
 
 // A tool that ends programs, or a component, posts WM_QUIT to the window's thread.
 TEST_F(Journey, AQuitFromOutsideUnloadsAsExitDoes) {
@@ -22,24 +24,15 @@ TEST_F(Journey, AQuitFromOutsideUnloadsAsExitDoes) {
   EXPECT_EQ(desk.Chat().LiveProfiles(), 0);
 }
 
-TEST_F(Journey, ACancelledLogOffLeavesTheProgramAsItWas) {
-  StartShowingATrack();
-  EndSession(kLogOff, FALSE);
-  EXPECT_TRUE(::IsWindow(desk.TunemoodWindow()));
-  ASSERT_TRUE(desk.ShowCaption(Caption(L"C - D")));
-  EXPECT_TRUE(desk.MoodBecomes(Playing(L"C - D"))) << "still switched on, still ticking";
-  EXPECT_EQ(desk.ExitByMenu(), 0);
-  EXPECT_EQ(desk.Chat().Mood(), kOwn);
+// The answer to a message sent with SendMessageCallbackW, once it has come.
+void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR answer, LRESULT result) {
+  *reinterpret_cast<LRESULT*>(answer) = result;
 }
 
-void CALLBACK NoteReturn(HWND, UINT, ULONG_PTR returned, LRESULT) {
-  *reinterpret_cast<bool*>(returned) = true;
-}
-
-// Windows tells the user what a log-off waits for: the reason stands while the log-off's restore
-// waits on the chat client and is gone once WM_ENDSESSION returns. The log-off comes while the
-// Exit waits on its own restore, so that the window is still there to be asked afterwards.
-TEST_F(Journey, ALogOffThatWaitsOnTheChatClientSaysWhy) {
+// The chat client may end the moment the query returns: the user's text is back by then, and
+// while the put-back waits on a busy chat client, Windows can tell the user why. Cancelled, the
+// session goes on and the track comes back.
+TEST_F(Journey, TheQueryReturnsWithTheUsersTextBackAndACancellationShowsTheTrackAgain) {
   StartShowingATrack();
   const HWND window = desk.TunemoodWindow();
   ProbeChannel probe(ShutdownBlockProbePath(), kShutdownBlockProbeHook, window,
@@ -51,25 +44,41 @@ TEST_F(Journey, ALogOffThatWaitsOnTheChatClientSaysWhy) {
   EXPECT_EQ(reason(), L"");
 
   ASSERT_TRUE(desk.Chat().ClearLog());
-  ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood, 2));  // the Exit's restore, the log-off's
-  ASSERT_TRUE(::PostMessageW(window, WM_COMMAND, IDM_EXIT, 0));
-  ASSERT_TRUE(desk.WriteArrives(kOwn));
-  AskToEndSession(kLogOff);
-  bool returned = false;
-  ASSERT_TRUE(::SendMessageCallbackW(window, WM_ENDSESSION, TRUE, kLogOff, &NoteReturn,
-                                     reinterpret_cast<ULONG_PTR>(&returned)));
-  ASSERT_TRUE(WaitUntil([&] { return Writes() == 2; })) << "the log-off's restore waits";
+  ASSERT_TRUE(desk.Chat().HoldNext(Request::WriteMood));
+  LRESULT answer = -1;
+  ASSERT_TRUE(::SendMessageCallbackW(window, WM_QUERYENDSESSION, 0, kLogOff, &NoteAnswer,
+                                     reinterpret_cast<ULONG_PTR>(&answer)));
+  ASSERT_TRUE(desk.WriteArrives(kOwn)) << "the query's put-back";
   const std::wstring during = reason();
   EXPECT_NE(during.find(L"Tunemood"), std::wstring::npos) << during;
   EXPECT_NE(during.find(L"mood text"), std::wstring::npos) << during;
+  EXPECT_EQ(answer, -1) << "the query waits for its put-back";
 
   ASSERT_TRUE(desk.Chat().Release());
-  ASSERT_TRUE(WaitUntil([&] { return returned; }));
-  ASSERT_TRUE(::IsWindow(window)) << "the Exit still waits";
-  EXPECT_EQ(reason(), L"");
-  desk.KillTunemood();
+  ASSERT_TRUE(WaitUntil([&] { return answer != -1; }));
+  EXPECT_EQ(answer, TRUE);
   EXPECT_EQ(desk.Chat().Mood(), kOwn);
-  EXPECT_TRUE(desk.Chat().Release());
+  EXPECT_EQ(reason(), L"");
+
+  ASSERT_TRUE(Send(window, WM_ENDSESSION, FALSE, kLogOff));
+  EXPECT_TRUE(desk.MoodBecomes(Playing(L"A - B"))) << "the same track, written again";
+}
+
+// A chat client that quits at its own end of the session, told before this program is: what it
+// shows as it goes stays the user's public text.
+TEST_F(Journey, AChatClientThatQuitsRightAfterTheQueryLeavesTheUsersText) {
+  StartShowingATrack();
+  AskToEndSession(kLogOff);
+  ASSERT_TRUE(desk.Chat().ClearLog());
+  // Two ticks read after the query: the first one has written all it was going to.
+  ASSERT_TRUE(WaitUntil([&] { return desk.Chat().Log(L"ReadMood").size() >= 2; }));
+  for (const auto& write : desk.Chat().Log(L"WriteMood")) {
+    EXPECT_EQ(write.text, kOwn) << "nothing of ours until the end";
+  }
+  EXPECT_EQ(desk.Chat().Mood(), kOwn);
+  ASSERT_TRUE(desk.CloseChat());
+  ASSERT_TRUE(Send(desk.TunemoodWindow(), WM_ENDSESSION, TRUE, kLogOff));
+  EXPECT_EQ(desk.TunemoodExitCode(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The handlers' explorer as a command of its own, for deeper runs than the unit tests afford:
 // explore_handlers [DEPTH] explores every event to DEPTH (default 9); explore_handlers --closure
-// [DEPTH] explores the world without messages delivered inside a call until no level adds a
+// [DEPTH] explores the world without events delivered inside a call until no level adds a
 // state, or to DEPTH.
 // Prints each level's states and time, then every rule broken.
 #include <climits>

@@ -17,6 +17,7 @@ struct Node {
   std::uint32_t parent;
   std::uint8_t step;  // the index of the root for a root, else the event
 };
+static_assert(kEventCount <= UINT8_MAX, "a step holds every event");
 constexpr std::uint32_t kRoot = UINT32_MAX;
 
 struct Root {
@@ -55,7 +56,7 @@ std::string Describe(const std::string& rule, const Sequence& sequence) {
 }  // namespace
 
 World Everything(int depth) {
-  return {All(Start::Count), All(Waits::Count), All(Event::Count), depth};
+  return {All(Start::Count), All(Waits::Count), All(static_cast<Event>(kEventCount)), depth};
 }
 
 World WithoutNested(int depth) {

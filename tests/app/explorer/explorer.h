@@ -18,7 +18,7 @@ struct World {
 };
 // Every start, every way of waiting and every event.
 World Everything(int depth);
-// The same without the messages delivered inside a call.
+// The same without the events delivered inside a call.
 World WithoutNested(int depth);
 
 struct Exploration {

@@ -1,5 +1,6 @@
 #include "app/explorer/run.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -13,23 +14,30 @@ namespace {
 
 using Phase = FakeChatClient::Phase;
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(Start::Count)> kStartNames = {
-    "the chat client closed", "the chat client showing the user's text",
-    "the chat client showing a track link left by an earlier run"};
+constexpr auto kStartNames = std::to_array<std::string_view>(
+    {"the chat client closed", "the chat client showing the user's text",
+     "the chat client showing a track link left by an earlier run"});
+static_assert(kStartNames.size() == static_cast<std::size_t>(Start::Count));
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(Waits::Count)> kWaitNames = {
-    "a component whose calls return without running messages",
-    "a component that runs messages while it waits",
-    "a component that gives up its call on a quit message",
-    "a component that swallows the quit message"};
+constexpr auto kWaitNames =
+    std::to_array<std::string_view>({"a component whose calls return without running messages",
+                                     "a component that runs messages while it waits",
+                                     "a component that gives up its call on a quit message",
+                                     "a component that swallows the quit message"});
+static_assert(kWaitNames.size() == static_cast<std::size_t>(Waits::Count));
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(Event::FirstNested)> kEventNames = {
+constexpr auto kEventNames = std::to_array<std::string_view>({
     "tick",
     "Enabled",
     "close",
-    "log-off",
-    "log-off cancelled",
+    "a query of the session's end",
+    "the session's end",
+    "the session's end cancelled",
     "a quit message from outside",
+    "a left press",
+    "a right press",
+    "a middle press",
+    "a double-click",
     "the chat client opens",
     "the chat client closes",
     "the user types \"Busy\"",
@@ -44,10 +52,9 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Event::FirstNest
     "the next connect request fails",
     "the next profile read fails",
     "the next mood read fails",
-    "the next mood write fails"};
-
-constexpr std::array<std::string_view, static_cast<std::size_t>(Nested::Count)> kNestedNames = {
-    "Enabled", "a close", "a log-off", "a cancelled log-off", "a quit message"};
+    "the next mood write fails",
+});
+static_assert(kEventNames.size() == static_cast<std::size_t>(Event::FirstNested));
 
 // Each slot: the call it waits in, and whether it comes once the call is answered.
 struct SlotCall {
@@ -55,7 +62,7 @@ struct SlotCall {
   bool answered;
   std::string_view name;
 };
-constexpr std::array<SlotCall, static_cast<std::size_t>(Slot::Count)> kSlots = {{
+constexpr auto kSlots = std::to_array<SlotCall>({
     {L"Create", false, "the next creation"},
     {L"Connect", false, "the next connect request"},
     {L"ReadProfile", false, "the next profile read"},
@@ -63,15 +70,19 @@ constexpr std::array<SlotCall, static_cast<std::size_t>(Slot::Count)> kSlots = {
     {L"ReadMood", true, "the next mood read, once it has read"},
     {L"WriteMood", false, "the next mood write, before it writes"},
     {L"WriteMood", true, "the next mood write, once it has written"},
-}};
+});
+static_assert(kSlots.size() == static_cast<std::size_t>(Slot::Count));
 
 const std::wstring kUsersText = L"Out for lunch";
 const std::wstring kOldLink = FormatPlayingMood(L"Old");
 // A track with the characters that markup must carry unchanged.
 const std::wstring kTrackB = L"B & <C>";
-constexpr std::array<const wchar_t*, 5> kFailingCalls = {L"Create", L"Connect", L"ReadProfile",
-                                                         L"ReadMood", L"WriteMood"};
-// As many attempts as the unload makes: failures that outlast them excuse a lost text.
+// The calls that the failure events make fail, in their order.
+constexpr auto kFailingCalls = std::to_array<const wchar_t*>(
+    {L"Create", L"Connect", L"ReadProfile", L"ReadMood", L"WriteMood"});
+static_assert(kFailingCalls.size() == static_cast<std::size_t>(Event::FirstNested) -
+                                          static_cast<std::size_t>(Event::CreateFails));
+// As many attempts as each end's put-back makes: failures that outlast them excuse a lost text.
 constexpr int kUnloadAttempts = 3;
 
 // The call that a failure event makes fail.
@@ -83,9 +94,10 @@ const wchar_t* FailingCall(Event event) {
 bool IsNested(Event event) {
   return event >= Event::FirstNested;
 }
-Nested NestedMessage(Event event) {
-  return static_cast<Nested>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) /
-                             static_cast<int>(Slot::Count));
+Event NestedMessage(Event event) {
+  return kNestedEvents.at(
+      static_cast<std::size_t>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) /
+                               static_cast<int>(Slot::Count)));
 }
 Slot NestedSlot(Event event) {
   return static_cast<Slot>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) %
@@ -114,12 +126,12 @@ std::string Name(Waits waits) {
 }
 std::string Name(Event event) {
   if (!IsNested(event)) return std::string(kEventNames.at(static_cast<std::size_t>(event)));
-  return std::string(kNestedNames.at(static_cast<std::size_t>(NestedMessage(event)))) +
-         " delivered in " +
+  return Name(NestedMessage(event)) + " delivered in " +
          std::string(kSlots.at(static_cast<std::size_t>(NestedSlot(event))).name);
 }
 
-Run::Run(Start start, Waits waits, bool keepCalls) : mWaits(waits) {
+Run::Run(Start start, Waits waits, bool keepCalls)
+    : mWaits(waits), mGhost(start == Start::OurOldMarkup ? std::optional(kOldLink) : std::nullopt) {
   mWorld.chat.keepCalls = keepCalls;
   mWorld.chat.whileWaiting = [this](std::wstring_view call, Phase phase) {
     return WhileWaiting(call, phase);
@@ -128,7 +140,6 @@ Run::Run(Start start, Waits waits, bool keepCalls) : mWaits(waits) {
     mWorld.OpenChat();
     mWorld.chat.mood = start == Start::UsersText ? kUsersText : kOldLink;
   }
-  mOldLinkStands = start == Start::OurOldMarkup;
   StartedProgram program;
   Main(mWorld.live, program);
   mStarted = true;
@@ -140,9 +151,36 @@ bool Run::Applies(Event event) const {
     // Two messages in one wait, in the order given; a second wait gains nothing new.
     if (!mArmed.empty() && mArmed.front().slot != NestedSlot(event)) return false;
     // The application object is created once, unless its creation failed.
-    return NestedSlot(event) != Slot::Create || mWorld.chat.liveApplications == 0;
+    if (NestedSlot(event) == Slot::Create && mWorld.chat.liveApplications != 0) return false;
+    const Event message = NestedMessage(event);
+    const bool queryArmed = QueryArmed();
+    switch (message) {
+      case Event::Query:
+        return !mSessionAsked && !queryArmed;
+      case Event::End:
+      case Event::Cancel:
+        return (mSessionAsked || queryArmed) &&
+               !(mArmed.size() == 1 && !queryArmed &&
+                 (mArmed.front().message == Event::End || mArmed.front().message == Event::Cancel));
+      // Typed once a read has read, the program would take a text older than the one shown
+      // for the latest: typing before a read's effect and around a write covers the races.
+      case Event::TypesBusy:
+        return ChatRuns() && NestedSlot(event) != Slot::ReadAnswered;
+      case Event::ChatCloses:
+        return ChatRuns();
+      default:
+        return true;
+    }
   }
   switch (event) {
+    // Windows asks once, then tells how it ended.
+    case Event::Query:
+      return !mSessionAsked && !QueryArmed();
+    case Event::End:
+    case Event::Cancel:
+      return mSessionAsked;
+    case Event::DoubleClick:
+      return mPressStands;
     case Event::ChatOpens:
       return !ChatRuns();
     case Event::ChatCloses:
@@ -174,7 +212,11 @@ void Run::Apply(Event event) {
     }
     if (mQuitQueued) TakeQuit();
   } catch (const ProcessEnded&) {
-    mHandlersRunning = 0;
+    mRunning.clear();
+  }
+  if (mChatClosedInCall) {
+    mChatClosedInCall = false;
+    mWorld.chat.failNext = mFailuresBeforeClose;
   }
   CheckAfterEvent();
 }
@@ -182,23 +224,28 @@ void Run::Apply(Event event) {
 void Run::ApplyNow(Event event) {
   switch (event) {
     case Event::Tick:
-      return Deliver(Handler::Tick);
     case Event::Enabled:
-      return Deliver(Handler::Enabled);
     case Event::Close:
-      return Deliver(Handler::Close);
-    case Event::LogOff:
-      return Deliver(Handler::LogOff);
-    case Event::LogOffCancelled:
-      return Deliver(Handler::LogOffCancelled);
+    case Event::Query:
+    case Event::End:
+    case Event::Cancel:
     case Event::Quit:
-      return Deliver(Handler::Quit);
+    case Event::LeftPress:
+    case Event::RightPress:
+    case Event::MiddlePress:
+    case Event::DoubleClick:
+      return Deliver(event);
     case Event::ChatOpens:
       return mWorld.OpenChat();
     case Event::ChatCloses:
+      // Closed inside a call, the chat client fails every call until the handler returns.
+      if (!mRunning.empty() && !mChatClosedInCall) {
+        mChatClosedInCall = true;
+        mFailuresBeforeClose = mWorld.chat.failNext;
+        for (const wchar_t* call : kFailingCalls) mWorld.chat.failNext[call] = -1;
+      }
       mWorld.CloseChat();
-      mLastWritten.reset();  // a chat client started again is written afresh
-      return;
+      return mGhost.ChatClosed();
     case Event::TypesBusy:
       return Typed(L"Busy");
     case Event::TypesAway:
@@ -226,82 +273,171 @@ void Run::ApplyNow(Event event) {
 
 // A message, handled at once as the window handles it: from the message loop, or from a wait
 // inside a call into the chat client.
-void Run::Deliver(Handler handler) {
+void Run::Deliver(Event message) {
   // Deeper than a click and an unload inside a tick, handlers only nest when they start inside
   // each other without end.
-  if (mHandlersRunning > 3) return Violate("one handler at a time: handlers nest without end");
-  const bool nested = mHandlersRunning > 0;
+  if (mRunning.size() > 3) return Violate("one handler at a time: handlers nest without end");
+  const bool nested = !mRunning.empty();
   const int lookupsBefore = mWorld.desktop.lookups;
   const bool enabledBefore = gEnabled;
   // The program forgets the user's text when a tick finds no chat client; the next capture
   // tells it anew.
-  if (handler == Handler::Tick && !nested && !ChatRuns()) {
-    mUsersText.reset();
-    mReadSinceFound = false;
+  if (message == Event::Tick && !nested && !ChatRuns()) mGhost.ChatLost();
+  if (!nested && (message == Event::Tick || message == Event::Enabled)) mClicksWait = false;
+  if (!nested && message == Event::Tick) {
+    mTickWrites = 0;
+    mEndInTick = false;
+    mTickSwitched = false;
   }
-  ++mHandlersRunning;
-  switch (handler) {
-    case Handler::Tick:
+  if (nested && (message == Event::Query || message == Event::Close || message == Event::End)) {
+    mEndInTick = true;
+  }
+  if (!nested) mEndsBeforeHandler = mEndsBegun;
+  mRunning.push_back(message);
+  switch (message) {
+    case Event::Tick:
       mLife.tmrTimer_Timer();
       break;
-    case Handler::Enabled:
-      if (!mUnloadStarted) mEnabledWanted = !mEnabledWanted;
+    case Event::Enabled:
+      if (!mUnloadStarted) {
+        mEnabledWanted = !mEnabledWanted;
+        // The user's own switch says the session goes on; one inside a call does not.
+        if (!nested) mHeld = false;
+        if (nested && mRunning.front() == Event::Query) mClicksWait = true;
+      }
       mLife.mnuEnabled_Click();
       break;
-    case Handler::Close:
-    case Handler::LogOff:
-      Unload(handler);
+    case Event::Close:
+    case Event::End:
+      Unload(message);
       break;
-    case Handler::LogOffCancelled:
-      CancelledLogOff();
+    case Event::Query:
+      Query();
       break;
-    case Handler::Quit:
+    case Event::Cancel:
+      Cancel();
+      break;
+    case Event::LeftPress:
+      Press(kLeftButton);
+      break;
+    case Event::RightPress:
+      Press(kRightButton);
+      break;
+    case Event::MiddlePress:
+      Press(kMiddleButton);
+      break;
+    case Event::DoubleClick:
+      DoubleClick();
+      break;
+    case Event::Quit:
       mQuitQueued = true;
       mQuitAsked = true;
       break;
+    default:
+      Violate("the explorer delivered an event that is no message");
+      break;
   }
-  --mHandlersRunning;
-  // The unload cannot wait: the end of the session may end the process as soon as it returns.
-  if (nested && (handler == Handler::Tick || handler == Handler::Enabled) &&
+  mRunning.pop_back();
+  // The end's handlers cannot wait: Windows may end the process as soon as they return.
+  if (nested && (message == Event::Tick || message == Event::Enabled) &&
       (mWorld.desktop.lookups != lookupsBefore || gEnabled != enabledBefore)) {
     Violate("one handler at a time: a handler ran inside another's call to the chat client");
   }
 }
 
 // One of the ways out that unload the window, the message loop's quit among them.
-void Run::Unload(Handler handler) {
+int Run::Unload(Event message) {
   if (!mUnloadStarted) mEnabledWanted = gEnabled;  // a click still waiting is dropped
+  const bool first = !mUnloadStarted;
   mUnloadStarted = true;
-  if (mTyped) mUndecided = true;
-  const bool mustRestore = ChatRuns() && mUsersText && mReadSinceFound;
+  ++mEndsBegun;
+  mSessionAsked = false;
+  mGhost.PutBackStarts();
+  const bool mustRestore = ChatRuns() && mGhost.MustKeepUsersText();
   ++mUnloadsRunning;
-  switch (handler) {
-    case Handler::Close:
+  if (first) mFirstUnloadRunning = true;
+  mEndFailures.push_back(0);
+  switch (message) {
+    case Event::Close:
       mLife.Form_Close();
       break;
-    case Handler::LogOff:
-      if (!mLife.Form_QueryEndSession()) Violate("the end of the session was refused");
+    case Event::End:
       mLife.Form_EndSession(true);
       break;
     default:
       mLife.QuitTaken();
       break;
   }
+  const int failures = mEndFailures.back();
+  mEndFailures.pop_back();
   --mUnloadsRunning;
+  if (first) {
+    mFirstUnloadRunning = false;
+    if (mReleases == 0) Violate("the first unload returned, but the window was not released");
+  }
   mUnloadReturned = true;
-  if (mustRestore) CheckUsersTextAtEnd("when the unload returns");
-  if (handler == Handler::LogOff) EndProcess("when the end of the session returns");
+  CheckAtEndsReturn(mustRestore, failures, "when the unload returns");
+  if (message == Event::End) EndProcess("when the end of the session returns", failures);
+  return failures;
 }
 
-// Another program cancelled the end of the session: the program goes on as before.
-void Run::CancelledLogOff() {
-  const std::uint64_t before = Hash();
-  const int callsBefore = mCalls;
-  const bool blockedBefore = mForm.blocked;
+// Windows asks whether the session may end: the user's text is back when the answer is.
+void Run::Query() {
+  mSessionAsked = true;
+  ++mEndsBegun;
+  if (!mUnloadStarted) mHeld = true;
+  mGhost.PutBackStarts();
+  const bool mustRestore = ChatRuns() && mGhost.MustKeepUsersText();
+  mEndFailures.push_back(0);
   if (!mLife.Form_QueryEndSession()) Violate("the end of the session was refused");
+  const int failures = mEndFailures.back();
+  mEndFailures.pop_back();
+  CheckAtEndsReturn(mustRestore, failures, "when the query of the session's end returns");
+}
+
+// Another program refused to end the session: the program goes on.
+void Run::Cancel() {
+  const int callsBefore = mCalls;
+  mSessionAsked = false;
+  mHeld = false;
   mLife.Form_EndSession(false);
-  if (Hash() != before || mCalls != callsBefore || mForm.blocked != blockedBefore) {
-    Violate("a cancelled log-off changed what the program does");
+  if (mCalls != callsBefore) Violate("a cancelled end of the session made a call");
+}
+
+void Run::Press(std::int16_t button) {
+  if (button != kMiddleButton) {
+    mLeftPressedLast = button == kLeftButton;
+    mDoubleClickSincePress = false;
+  }
+  mPressStands = true;
+  mLife.Form_MouseDown(button);
+}
+
+// Windows reports the second press of a double-click as the double-click alone.
+void Run::DoubleClick() {
+  mPressStands = false;
+  mDoubleClickSincePress = true;
+  if (mLeftPressedLast && !mUnloadStarted) {
+    mEnabledWanted = !mEnabledWanted;
+    if (mRunning.size() == 1) mHeld = false;
+  }
+  mLife.Form_DblClick();
+}
+
+void Run::Released() {
+  ++mReleases;
+  if (mReleases > 1) return Violate("the window was released twice");
+  if (!mFirstUnloadRunning || mUnloadsRunning != 1) {
+    return Violate("the window was released by another than the first unload");
+  }
+  if (!mForm.cleared) Violate("the window was released before the unload put the user's text back");
+}
+
+// Where the process may end, only failures that outlast the handler's attempts excuse a lost
+// text.
+void Run::CheckAtEndsReturn(bool mustRestore, int failures, const std::string& where) {
+  if (mustRestore && ChatRuns() && !mChatClosedInCall && failures < kUnloadAttempts) {
+    CheckUsersTextShown(where);
   }
 }
 
@@ -309,14 +445,16 @@ void Run::CancelledLogOff() {
 void Run::TakeQuit() {
   if (!mUnloadStarted && !mQuitAsked) Violate("the program ended though nothing asked it to");
   mQuitQueued = false;
-  Unload(Handler::Quit);
-  EndProcess("when the message loop ends");
+  mRunning.push_back(Event::Quit);
+  const int failures = Unload(Event::Quit);
+  mRunning.pop_back();
+  EndProcess("when the message loop ends", failures);
 }
 
-void Run::EndProcess(const char* where) {
+void Run::EndProcess(const char* where, int failures) {
   // The chat client carries out what was given up on, whether the program runs or not.
   mWorld.chat.Land();
-  if (ChatRuns() && mUsersText && mReadSinceFound && mUnloadStarted) CheckUsersTextAtEnd(where);
+  if (mUnloadStarted) CheckAtEndsReturn(mGhost.MustKeepUsersText(), failures, where);
   mEnded = true;
   throw ProcessEnded{};
 }
@@ -331,18 +469,36 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
   const bool answered = phase != Phase::Waiting;
   if (!answered) {
     ++mCalls;
-    if (!ChatRuns()) Violate("a call into the chat client while its window is absent");
-    if (call == L"ReadMood") mCaptureUnderWay = !mUsersText;
+    if (!ChatRuns() && !mChatClosedInCall) {
+      Violate("a call into the chat client while its window is absent");
+    }
+    if (call == L"ReadMood") mCaptureUnderWay = !mGhost.KnowsUsersText();
     if (call == L"WriteMood") {
-      if (mStarted && !mReadSinceFound) {
+      if (mStarted && !mGhost.ReadSinceFound()) {
         Violate(
             "a write while the user's text is not known: not read since the chat client "
             "was found");
       }
-      mWritesUnderWay.push_back({gEnabled, mUnloadReturned});
+      const bool byEnd = std::ranges::any_of(mRunning, [](Event handler) {
+        return handler == Event::Query || handler == Event::Close || handler == Event::End ||
+               handler == Event::Quit;
+      });
+      if (byEnd && !mForm.blocked && !mForm.released &&
+          std::ranges::any_of(mRunning, [](Event handler) {
+            return handler == Event::Query || handler == Event::End;
+          })) {
+        Violate("a put-back at the session's end ran without the reason that Windows shows");
+      }
+      if (!mRunning.empty() && mRunning.back() == Event::Tick && !mTickSwitched &&
+          ++mTickWrites > 1 && !mEndInTick) {
+        Violate("a tick wrote twice");
+      }
+      mWritesUnderWay.push_back({gEnabled, mUnloadReturned, mHeld, byEnd, mEndsBeforeHandler});
     }
   } else {
-    if (phase == Phase::Failed && mUnloadsRunning > 0) ++mUnloadFailures;
+    if (phase == Phase::Failed) {
+      for (int& failures : mEndFailures) ++failures;
+    }
     if (call == L"WriteMood") {
       const WriteStart start = mWritesUnderWay.back();
       mWritesUnderWay.pop_back();
@@ -353,7 +509,7 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
   const bool read = call == L"ReadMood" && phase == Phase::Succeeded;
   const std::wstring live = read ? mWorld.chat.mood : std::wstring();
   const bool givenUp = RunMessages(call, answered);
-  if (read && !givenUp) Read(live);
+  if (read && !givenUp) mGhost.Read(live, mCaptureUnderWay, mStarted && gEnabled);
   return givenUp;
 }
 
@@ -363,15 +519,15 @@ bool Run::RunMessages(std::wstring_view call, bool answered) {
   if (!mStarted || mWaits == Waits::Returns) return false;
   if (QuitGivesUpCall(call, answered)) return true;
   // The timer may fire in any wait while it runs; a tick must not start inside another handler.
-  if (mForm.timerRunning) Deliver(Handler::Tick);
-  std::vector<Nested> due;
+  if (mForm.timerRunning) Deliver(Event::Tick);
+  std::vector<Event> due;
   std::erase_if(mArmed, [&](const Armed& armed) {
     const SlotCall& slot = kSlots.at(static_cast<std::size_t>(armed.slot));
     if (slot.call != call || slot.answered != answered) return false;
     due.push_back(armed.message);
     return true;
   });
-  for (const Nested message : due) Deliver(static_cast<Handler>(static_cast<int>(message) + 1));
+  for (const Event event : due) ApplyNow(event);
   return QuitGivesUpCall(call, answered);
 }
 
@@ -383,7 +539,7 @@ bool Run::QuitGivesUpCall(std::wstring_view call, bool answered) {
     mQuitQueued = false;
     return false;
   }
-  if (mUnloadsRunning > 0) ++mUnloadFailures;
+  for (int& failures : mEndFailures) ++failures;
   if (call == L"WriteMood" && !answered) {
     mLateWrites.push_back(mWritesUnderWay.back());
     mWritesUnderWay.pop_back();
@@ -393,34 +549,8 @@ bool Run::QuitGivesUpCall(std::wstring_view call, bool answered) {
 
 // Switching off puts the user's text back at once.
 void Run::SwitchedOff() {
-  if (mTyped) mUndecided = true;
-  mLeftOver = mOursShown;
+  mGhost.SwitchedOff();
   mSwitchOffMustRestore = mSwitchOffMustRestore || (ChatRuns() && !CallsMayFail());
-}
-
-// A capture reads the user's text; our markup there is nobody's text.
-void Run::Read(const std::wstring& live) {
-  mReadSinceFound = true;
-  // A text of ours left over that the user replaced is gone: the program counts it so too.
-  if (mLeftOver && !IsOwnMarkup(live)) mOursShown = false;
-  if (gEnabled) mLeftOver = false;
-  if (mCaptureUnderWay) {
-    mUsersText = IsOwnMarkup(live) ? std::wstring() : live;
-    // A tick's capture takes a link of ours for shown by us, left over while switched off; the
-    // start's leaves it standing.
-    mOursShown = mStarted && IsOwnMarkup(live);
-    mLeftOver = mOursShown && !gEnabled;
-    mUndecided = false;
-    mTyped.reset();
-  } else if (mUndecided && live == mTyped) {
-    mUsersText = live;
-    mOursShown = false;
-    mUndecided = false;
-    mTyped.reset();
-    mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
-  } else if (mTyped == mUsersText) {
-    mTyped.reset();  // read, it is the program's to keep now
-  }
 }
 
 void Run::Written(WriteStart start) {
@@ -428,37 +558,19 @@ void Run::Written(WriteStart start) {
   const bool markup = IsOwnMarkup(text);
   if (markup && !start.enabled) Violate("switched off, a text of ours was written");
   if (markup && start.afterUnload) Violate("a text of ours was written after an unload returned");
-  if (start.enabled && !mUnloadStarted && mLastWritten == text) {
+  if (markup && start.held) Violate("a text of ours was written between the query and the end");
+  if (start.enabled && !start.byEnd && start.endsBegun == mEndsBegun && !mUnloadStarted &&
+      mGhost.LastWritten() == text) {
     Violate("switched on, a text was written that does not differ from the last one written");
   }
-  mLastWritten = text;
-  mOursShown = markup;
-  mOldLinkStands = false;
-  mLeftOver = false;
-  mTypedOver.reset();
-  if (!markup && mUndecided) {
-    mUsersText = text;
-    mUndecided = false;
-  }
-  mTyped.reset();
+  mGhost.Written(text);
+  // Overtaken by an end, the program cannot tell which of the two landed last.
+  if (start.endsBegun != mEndsBegun) mGhost.ForgetLastWritten();
 }
 
-// Typed over a track that we show while switched on, the text is not the user's to keep: the
-// saved one comes back when the track ends. Anywhere else it is.
 void Run::Typed(const std::wstring& text) {
-  const std::wstring over = mWorld.chat.mood;
+  mGhost.Typed(mWorld.chat.mood, text, gEnabled, !mRunning.empty());
   mWorld.chat.mood = text;
-  mTyped = text;
-  mOldLinkStands = false;
-  mLastWritten.reset();  // the user's text replaced ours: showing the track again is a change
-  if (mOursShown && gEnabled && !mLeftOver) {
-    if (!mTypedOver) mTypedOver = over;
-    return;
-  }
-  mUsersText = text;
-  mOursShown = false;
-  mLeftOver = false;
-  mTypedOver.reset();
 }
 
 void Run::ShowPlayer(Player player, const std::wstring& caption) {
@@ -473,44 +585,39 @@ void Run::CheckAfterEvent() {
   if (!current.empty() && !(gInitialMoodKnown && IsOwnMarkup(current))) {
     Violate("the text last written is recorded as ours, but is not our markup");
   }
-  if (gEnabled != mEnabledWanted) {
+  if (gEnabled != mEnabledWanted && !mClicksWait) {
     Violate(mUnloadStarted ? "a command ran after the unload" : "a command was lost");
   }
   if (mForm.checked != gEnabled) Violate("the check mark does not show the switch");
-  if (mSwitchOffMustRestore && !mUnloadStarted) CheckUsersTextShown("after a switch-off");
+  if (mSwitchOffMustRestore && !mUnloadStarted && ChatRuns()) {
+    CheckUsersTextShown("after a switch-off");
+  }
   mSwitchOffMustRestore = false;
 }
 
+// Held between a query and its end, the program shows the user's text, for as long as it lasts.
 bool Run::Quiet() const {
   if (mEnded || !ChatRuns() || CallsMayFail() || !mArmed.empty()) return false;
-  return WantedMarkup() ? gEnabled : mUsersText.has_value();
+  if (WantedMarkup() && !(mHeld && gEnabled)) return gEnabled;
+  return mGhost.KnowsUsersText();
 }
 
 void Run::CheckSettles() {
   Apply(Event::Tick);
   Apply(Event::Tick);
-  if (gEnabled && WantedMarkup()) return CheckTrackShown();
+  if (gEnabled && WantedMarkup() && !mHeld) return CheckTrackShown();
   CheckUsersTextShown("within two ticks of a quiet point");
 }
 
-// Where the process may end, only failures that outlast the unload's attempts excuse a lost text.
-void Run::CheckUsersTextAtEnd(const std::string& where) {
-  if (mUnloadFailures < kUnloadAttempts) CheckUsersTextShown(where);
-}
-
 void Run::CheckUsersTextShown(const std::string& when) {
-  // A link an earlier run left is what a capture saves as "": nobody's text.
-  const std::wstring shown =
-      mOldLinkStands && mWorld.chat.mood == kOldLink ? std::wstring() : mWorld.chat.mood;
-  if (!mUsersText || !mReadSinceFound || shown == *mUsersText || (mUndecided && shown == mTyped))
-    return;
+  if (mGhost.IsUsersText(mWorld.chat.mood)) return;
   Violate(when + ", the chat client shows \"" + Narrow(mWorld.chat.mood) +
-          "\", not the user's latest own text \"" + Narrow(*mUsersText) + "\"");
+          "\", not the user's latest own text \"" + Narrow(mGhost.UsersText()) + "\"");
 }
 
 void Run::CheckTrackShown() {
   const std::wstring wanted = *WantedMarkup();
-  if (mWorld.chat.mood == wanted || mTypedOver == wanted) return;
+  if (mGhost.ShowsTrack(mWorld.chat.mood, wanted)) return;
   Violate("switched on, within two ticks of a quiet point the chat client shows \"" +
           Narrow(mWorld.chat.mood) + "\", not the track's \"" + Narrow(wanted) + "\"");
 }
@@ -529,6 +636,11 @@ bool Run::CallsMayFail() const {
   return mQuitQueued && mWaits == Waits::Abandons;
 }
 
+bool Run::QueryArmed() const {
+  return std::ranges::any_of(mArmed,
+                             [](const Armed& armed) { return armed.message == Event::Query; });
+}
+
 bool Run::ChatRuns() const {
   return mWorld.desktop.windows.contains(kChatClass);
 }
@@ -543,11 +655,31 @@ void Run::Violate(const std::string& rule) {
   if (mViolation.empty()) mViolation = rule;
 }
 
+// What is left out, and why: states are taken between events, when the outermost handler has
+// returned (or the process has ended, and nothing more is explored).
+//   - Counted only within one event, or between events always as they start: the desktop's
+//     lookup and caption counts, mCalls, mRunning, mUnloadsRunning, mFirstUnloadRunning,
+//     mEndFailures, mEndsBegun and mEndsBeforeHandler (compared only within one handler),
+//     mCaptureUnderWay (set as each read starts), mWritesUnderWay (each write is answered or
+//     given up within its call), the tick's mTickWrites, mEndInTick and mTickSwitched (reset as
+//     each tick starts), mChatClosedInCall and mFailuresBeforeClose (undone as the event ends),
+//     mSwitchOffMustRestore (checked and cleared after each event), mStarted (true once Main has
+//     returned), the synchroniser's running handler and pending clicks (every click runs or is
+//     dropped before the outermost handler returns, except after a query, which mClicksWait
+//     tells), and mForm.blocked and mForm.cleared (set only while an end runs, which ends the
+//     process).
+//   - One fact already mixed in: the timer stops and mUnloadReturned is set exactly when
+//     mUnloadStarted is; mLateWrites pairs with the chat client's late moods, which land or end
+//     the process within the event that gave them up; the player's window and caption follow
+//     from mPlayer and mTrack; the chat client's live profiles die with the call that made them;
+//     FormMouse's state follows the mouse's messages since the last left or right press, which
+//     mLeftPressedLast and mDoubleClickSincePress tell.
+//   - Never changes in a run: the registry and the component's settings (the call log, the
+//     wait's callback).
+//   - A run that broke a rule is not explored further: mViolation.
 std::uint64_t Run::Hash() const {
   std::uint64_t hash = 0;
-  const auto mix = [&hash](std::uint64_t value) {
-    hash ^= value + 0x9E3779B97F4A7C15ULL + (hash << 6U) + (hash >> 2U);
-  };
+  const auto mix = [&hash](std::uint64_t value) { Mix(hash, value); };
   const std::hash<std::wstring> text;
   mix(static_cast<std::uint64_t>(mWaits));
   mix(mEnded);
@@ -574,17 +706,16 @@ std::uint64_t Run::Hash() const {
   mix(mQuitQueued);
   mix(mQuitAsked);
   mix(mUnloadStarted);
-  mix(static_cast<std::uint64_t>(std::min(mUnloadFailures, kUnloadAttempts)));
-  mix(mUsersText ? text(*mUsersText) : 1U);
-  mix(mReadSinceFound);
-  mix(mTyped ? text(*mTyped) : 1U);
-  mix(mTypedOver ? text(*mTypedOver) : 1U);
-  mix(mOursShown);
-  mix(mOldLinkStands);
-  mix(mLeftOver);
-  mix(mUndecided);
+  mix(static_cast<std::uint64_t>(mLife.Now()));
+  mix(mSessionAsked);
+  mix(mHeld);
+  mix(mClicksWait);
+  mix(mLeftPressedLast);
+  mix(mPressStands);
+  mix(mDoubleClickSincePress);
+  mix(static_cast<std::uint64_t>(mReleases));
+  mix(mGhost.Hash());
   mix(mEnabledWanted);
-  mix(mLastWritten ? text(*mLastWritten) : 1U);
   return hash;
 }
 

@@ -1,0 +1,302 @@
+#include "ui/form_life.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/markup.h"
+#include "app/state.h"
+#include "fake_platform/fake_world.h"
+
+namespace {
+
+const std::wstring kOwn = L"Out for lunch";
+const std::wstring kWriteOwn = L"SetSkypeMood " + kOwn;
+const std::wstring kTrackA = FormatPlayingMood(L"A");
+
+// The window without a screen; what it is told goes into the same log as the calls outside.
+class Shell final : public FormShell {
+ public:
+  explicit Shell(std::vector<std::wstring>& log) : mLog(log) {}
+
+  bool checked = false;
+  int reports = 0;
+  int releases = 0;
+  int quits = 0;
+  bool blocked = false;
+
+  void ShowDebugInformation() override { ++reports; }
+  void SetEnabledChecked(bool value) override { checked = value; }
+  void StopTimer() override {}
+  void ClearWindow() override {}
+  void Release() override {
+    ++releases;
+    mLog.emplace_back(L"Release");
+  }
+  void PostQuit() override { ++quits; }
+  void BlockShutdown(std::wstring_view reason) override {
+    blocked = !reason.empty();
+    mLog.emplace_back(L"BlockShutdown");
+  }
+  void AllowShutdown() override {
+    blocked = false;
+    mLog.emplace_back(L"AllowShutdown");
+  }
+
+ private:
+  std::vector<std::wstring>& mLog;
+};
+
+class FormLifeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gInitialMood.clear();
+    gInitialMoodKnown = false;
+    gEnabled = false;
+  }
+  // The chat client shows the user's text, captured; switched on, the track A shown.
+  void StartShowingATrack() {
+    world.OpenChat();
+    world.chat.mood = kOwn;
+    world.Play(L"A");
+    life.tmrTimer_Timer();
+    life.Form_MouseDown(kLeftButton);
+    life.Form_DblClick();
+    life.tmrTimer_Timer();
+    ASSERT_EQ(world.chat.mood, kTrackA);
+    world.outside.calls.clear();
+  }
+  // Messages dispatched while the first call whose log starts with `call` waits.
+  void During(const std::wstring& call, std::function<void()> messages) {
+    world.outside.afterCall = [call, messages, done = false](const std::wstring& made) mutable {
+      if (done || !made.starts_with(call)) return;
+      done = true;
+      messages();
+    };
+  }
+  // Where the first entry of the log that is `entry` stands; the log's size when there is none.
+  std::ptrdiff_t At(const std::wstring& entry) const {
+    const auto& log = world.outside.calls;
+    return std::ranges::find(log, entry) - log.begin();
+  }
+  std::ptrdiff_t Count(const std::wstring& entry) const {
+    return std::ranges::count(world.outside.calls, entry);
+  }
+
+  FakeWorld world;
+  Shell shell{world.outside.calls};
+  FormLife life{world.outside, shell};
+};
+
+TEST_F(FormLifeTest, ExitPutsTheUsersTextBackThenReleasesTheWindowAndPostsOneQuit) {
+  StartShowingATrack();
+  life.mnuExit_Click();
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_LT(At(kWriteOwn), At(L"Release"));
+  EXPECT_EQ(shell.releases, 1);
+  EXPECT_EQ(shell.quits, 1);
+  life.QuitTaken();
+  EXPECT_EQ(Count(kWriteOwn), 1) << "nothing of ours was left to put back";
+  EXPECT_EQ(life.Now(), Stage::Ended);
+}
+
+TEST_F(FormLifeTest, AQuitFromOutsideUnloadsAsExitDoesAndPostsNoOtherQuit) {
+  StartShowingATrack();
+  life.QuitTaken();
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_EQ(shell.releases, 1);
+  EXPECT_EQ(shell.quits, 0);
+}
+
+// Each unload puts the text back before it returns; the window goes with the first, once done.
+TEST_F(FormLifeTest, ACloseInsideTheExitsPutBackPutsBackAgainAndLeavesTheWindowToTheExit) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] {
+    life.Form_Close();
+    EXPECT_EQ(shell.releases, 0);
+    EXPECT_EQ(shell.quits, 0);
+  });
+  life.mnuExit_Click();
+  EXPECT_EQ(Count(kWriteOwn), 2);
+  EXPECT_EQ(shell.releases, 1);
+  EXPECT_EQ(shell.quits, 1);
+}
+
+// Otherwise the window goes and the process runs on without it, refusing every later start.
+TEST_F(FormLifeTest, ACloseWhileADoubleClicksSwitchOffWaitsEndsTheProgramOnceItReturns) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] { life.Form_Close(); });
+  life.Form_MouseDown(kLeftButton);
+  life.Form_DblClick();
+  EXPECT_EQ(shell.releases, 1);
+  EXPECT_EQ(shell.quits, 1);
+}
+
+TEST_F(FormLifeTest, ADoubleClickSwitchesWhenTheLastLeftOrRightPressWasALeftOne) {
+  life.Form_MouseDown(kRightButton);
+  life.Form_DblClick();
+  EXPECT_FALSE(gEnabled) << "a right double-click";
+  life.Form_MouseDown(kLeftButton);
+  life.Form_DblClick();
+  EXPECT_TRUE(gEnabled);
+  life.Form_MouseDown(kMiddleButton);
+  life.Form_DblClick();
+  EXPECT_FALSE(gEnabled) << "a middle double-click after a left one";
+  EXPECT_FALSE(shell.checked);
+}
+
+// Three failed attempts are not a success: once the loop takes its quit, the text goes back.
+TEST_F(FormLifeTest, AnUnloadWhoseAttemptsAllFailLeavesOursForTheRetryAfterTheQuit) {
+  StartShowingATrack();
+  world.FailWrites(3);
+  life.mnuExit_Click();
+  EXPECT_EQ(Count(kWriteOwn), 3);
+  EXPECT_EQ(life.Sync().CurrentMood(), kTrackA);
+  life.QuitTaken();
+  EXPECT_EQ(world.chat.mood, kOwn);
+}
+
+// Put back, ours is no longer shown: a text the user types afterwards is theirs.
+TEST_F(FormLifeTest, ATextTypedAfterTheUnloadsPutBackWhileAReadWaitedStands) {
+  StartShowingATrack();
+  During(L"GetSkypeMood", [this] {
+    life.Form_Close();
+    world.chat.mood = L"Busy";
+  });
+  life.tmrTimer_Timer();
+  life.QuitTaken();
+  EXPECT_EQ(world.chat.mood, L"Busy");
+}
+
+// A close while the tick waits on the chat client: the user's own text is what stays, whether
+// the close came during the read or during the write of the track, and the gone window is not
+// reported on.
+class CloseDuringATickTest : public FormLifeTest,
+                             public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(CloseDuringATickTest, LeavesTheUsersTextStanding) {
+  StartShowingATrack();
+  world.Play(L"B");
+  During(GetParam(), [this] { life.Form_Close(); });
+  const int reports = shell.reports;
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_EQ(life.Sync().CurrentMood(), L"");
+  EXPECT_EQ(shell.reports, reports);
+  EXPECT_EQ(shell.quits, 1);
+  // Only the write already under way when the close came may carry the track.
+  const bool writing = std::wstring(GetParam()) == L"SetSkypeMood";
+  EXPECT_EQ(std::ranges::count(world.outside.writes, FormatPlayingMood(L"B")), writing ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, CloseDuringATickTest,
+                         ::testing::Values(L"GetSkypeMood", L"SetSkypeMood"));
+
+// The chat client may end as soon as the query returns: the user's text is back by then, and
+// Windows shows why the query waits.
+TEST_F(FormLifeTest, TheQueryPutsTheUsersTextBackBeforeItReturnsAndSaysWhyMeanwhile) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] { EXPECT_TRUE(shell.blocked); });
+  EXPECT_TRUE(life.Form_QueryEndSession());
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_FALSE(shell.blocked);
+  EXPECT_EQ(shell.releases, 0);
+  EXPECT_EQ(life.Now(), Stage::SessionAsked);
+}
+
+// The unload's own put-back may yet fail while it waits.
+TEST_F(FormLifeTest, AQueryWhileTheExitsPutBackWaitsPutsTheTextBackItself) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] {
+    EXPECT_TRUE(life.Form_QueryEndSession());
+    EXPECT_EQ(world.chat.mood, kOwn);
+    EXPECT_EQ(life.Now(), Stage::Unloading);
+  });
+  life.mnuExit_Click();
+}
+
+TEST_F(FormLifeTest, TheQueryMakesTheUnloadsAttemptsAndTheHeldTicksTryAgain) {
+  StartShowingATrack();
+  world.FailWrites(3);
+  life.Form_QueryEndSession();
+  EXPECT_EQ(Count(kWriteOwn), 3);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+}
+
+TEST_F(FormLifeTest, AfterTheQueryNothingOfOursIsWrittenUntilTheEndIsCancelled) {
+  StartShowingATrack();
+  life.Form_QueryEndSession();
+  world.Play(L"B");
+  life.tmrTimer_Timer();
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+  life.Form_EndSession(false);
+  EXPECT_EQ(life.Now(), Stage::Running);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
+}
+
+// A query that comes while a tick writes the track: the track lands after the query's put-back,
+// and the tick takes it back; the record says so, and a cancellation shows the track again.
+TEST_F(FormLifeTest, AQueryInsideATicksWriteLeavesTheUsersTextAndAFaithfulRecord) {
+  StartShowingATrack();
+  world.Play(L"B");
+  During(L"SetSkypeMood " + FormatPlayingMood(L"B"), [this] { life.Form_QueryEndSession(); });
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_EQ(life.Sync().CurrentMood(), L"");
+  life.Form_EndSession(false);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
+}
+
+// The read was answered before the query's put-back: what it found is no longer shown.
+TEST_F(FormLifeTest, ACancelledQueryInsideATicksAnsweredReadLeavesTheTrackToBeWrittenAgain) {
+  StartShowingATrack();
+  world.chat.whileWaiting = [this, done = false](std::wstring_view call,
+                                                 FakeChatClient::Phase phase) mutable {
+    if (done || call != L"ReadMood" || phase != FakeChatClient::Phase::Succeeded) return false;
+    done = true;
+    life.Form_QueryEndSession();
+    life.Form_EndSession(false);
+    return false;
+  };
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kTrackA);
+}
+
+// Windows promises the end after a query; when none comes, the user's own switch ends the hold,
+// not one given inside a call, which is carried out after it as every such click is.
+TEST_F(FormLifeTest, WithoutAnEndOnlyASwitchGivenWhileNothingRunsEndsTheHold) {
+  StartShowingATrack();
+  During(kWriteOwn, [this] { life.mnuEnabled_Click(); });
+  life.Form_QueryEndSession();
+  life.tmrTimer_Timer();
+  EXPECT_FALSE(gEnabled);
+  EXPECT_EQ(life.Now(), Stage::SessionAsked);
+  life.mnuEnabled_Click();
+  EXPECT_EQ(life.Now(), Stage::Running);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kTrackA);
+}
+
+// Windows may end the process once WM_ENDSESSION returns, and shows the reason meanwhile.
+TEST_F(FormLifeTest, TheEndOfTheSessionSaysWhyWhileItPutsBackAndReleasesTheWindowAfter) {
+  StartShowingATrack();
+  life.Form_QueryEndSession();
+  world.outside.calls.clear();
+  During(kWriteOwn, [this] { EXPECT_TRUE(shell.blocked); });
+  life.Form_EndSession(true);
+  EXPECT_EQ(world.chat.mood, kOwn);
+  EXPECT_LT(At(L"BlockShutdown"), At(kWriteOwn));
+  EXPECT_LT(At(kWriteOwn), At(L"Release"));
+  EXPECT_FALSE(shell.blocked);
+  EXPECT_EQ(shell.releases, 1);
+  EXPECT_EQ(shell.quits, 1);
+}
+
+}  // namespace
