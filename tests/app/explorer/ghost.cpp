@@ -93,8 +93,10 @@ void Ghost::SwitchedOff() {
   mLeftOver = mOursShown;
 }
 
+// Over a text typed over our track while switched on, which is not the user's to keep, the
+// saved text is what the end puts back.
 void Ghost::PutBackStarts() {
-  if (mTyped) mUndecided = true;
+  if (mTyped && mTyped == mUsersText) mUndecided = true;
 }
 
 bool Ghost::IsUsersText(const std::wstring& shown) const {
