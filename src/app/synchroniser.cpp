@@ -59,9 +59,10 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
     return std::nullopt;
   }
   // A put-back inside the read leaves its answer stale: a link of ours it found is gone since.
-  const bool noneRecorded = mCurrentMood.empty();
+  const int putBacks = mPutBacks;
   std::wstring live;
   if (!mOutside.GetSkypeMood(live)) return std::nullopt;
+  const bool answerStale = mPutBacks != putBacks;
   // Switched off, our text is only left over from a switch-off that could not put the user's
   // back; once the user types over it, theirs stands and ours is gone. So too when switched on
   // again before a tick has seen it.
@@ -77,7 +78,7 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
   // closed while it showed one, by a run that ended without putting the user's text back (which
   // Main's capture saved as ""), or by a write given up on that landed late. Ours to put back once
   // no track is wanted, whichever capture saw it.
-  if (noneRecorded && mCurrentMood.empty() && IsOwnMarkup(live)) mCurrentMood = live;
+  if (!answerStale && mCurrentMood.empty() && IsOwnMarkup(live)) mCurrentMood = live;
   return live;
 }
 
@@ -105,10 +106,15 @@ std::optional<std::wstring> Synchroniser::WantedMarkup() {
 }
 
 // A write that the end overtook and that then failed may still land, if the component gave up
-// waiting for it: recorded as shown, it is put right by the put-back that follows.
+// waiting for it: recorded as shown, it is put right by the put-back that follows. One that a
+// put-back overtook when the session then went on may be shown or not: recorded as not shown, the
+// next tick reads which and writes it again if need be.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
-  if (mOutside.SetSkypeMood(markup) || !OursMayShow()) mCurrentMood = markup;
+  const int putBacks = mPutBacks;
+  const bool written = mOutside.SetSkypeMood(markup);
+  if (mPutBacks != putBacks && OursMayShow()) return;
+  if (written || !OursMayShow()) mCurrentMood = markup;
 }
 
 void Synchroniser::mnuEnabled_Click() {
@@ -173,6 +179,7 @@ void Synchroniser::WriteSavedOnce() {
 // The end's restore: no tick follows to try again, and a text of ours left behind is not the
 // user's to the next start, so a passing failure gets a few more attempts.
 void Synchroniser::WriteSavedWithRetries() {
+  ++mPutBacks;
   constexpr int kAttempts = 3;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (mOutside.FindSkypeWindow() <= 0 || !gInitialMoodKnown) break;

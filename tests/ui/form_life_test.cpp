@@ -254,19 +254,53 @@ TEST_F(FormLifeTest, AQueryInsideATicksWriteLeavesTheUsersTextAndAFaithfulRecord
   EXPECT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
 }
 
-// The read was answered before the query's put-back: what it found is no longer shown.
-TEST_F(FormLifeTest, ACancelledQueryInsideATicksAnsweredReadLeavesTheTrackToBeWrittenAgain) {
+// A call answered after the query's put-back tells of a moment that has passed: whether the
+// track the read found or the write made still shows, the next tick has to look again.
+class CancelledQueryInsideATicksCallTest : public FormLifeTest,
+                                           public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(CancelledQueryInsideATicksCallTest, LeavesTheTrackToBeWrittenAgain) {
   StartShowingATrack();
+  const bool write = std::wstring_view(GetParam()) == L"WriteMood";
+  if (write) world.Play(L"B");
   world.chat.whileWaiting = [this, done = false](std::wstring_view call,
                                                  FakeChatClient::Phase phase) mutable {
-    if (done || call != L"ReadMood" || phase != FakeChatClient::Phase::Succeeded) return false;
+    if (done || call != GetParam() || phase != FakeChatClient::Phase::Succeeded) return false;
     done = true;
     life.Form_QueryEndSession();
     life.Form_EndSession(false);
     return false;
   };
   life.tmrTimer_Timer();
-  EXPECT_EQ(world.chat.mood, kTrackA);
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, FormatPlayingMood(write ? L"B" : L"A"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, CancelledQueryInsideATicksCallTest,
+                         ::testing::Values(L"ReadMood", L"WriteMood"));
+
+// A link an earlier run left, read while the query put the user's text back and the chat client
+// then closed: the stale answer is not taken for a text of ours to put back over the user's.
+TEST_F(FormLifeTest, AStaleReadOfAnOldLinkIsNotTakenForOurs) {
+  world.OpenChat();
+  world.chat.mood = kTrackA;
+  SaveInitialMood(world.chat.mood);
+  life.mnuEnabled_Click();
+  world.chat.whileWaiting = [this, done = false](std::wstring_view call,
+                                                 FakeChatClient::Phase phase) mutable {
+    if (done || call != L"ReadMood" || phase != FakeChatClient::Phase::Succeeded) return false;
+    done = true;
+    life.Form_QueryEndSession();
+    world.CloseChat();  // and fails every call until the tick is done
+    world.FailWrites(-1);
+    return false;
+  };
+  life.tmrTimer_Timer();
+  world.FailWrites(0);
+  world.OpenChat();
+  world.chat.mood = L"Busy";
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, L"Busy");
 }
 
 // Windows promises the end after a query; when none comes, the user's own switch ends the hold,
