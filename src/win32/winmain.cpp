@@ -1,10 +1,10 @@
-#include <objbase.h>
 #include <windows.h>
 
 #include <cstdlib>
 
 #include "app/live_outside.h"
 #include "app/main.h"
+#include "win32/com_apartment.h"
 #include "win32/com_automation.h"
 #include "win32/desktop.h"
 #include "win32/main_window.h"
@@ -13,21 +13,6 @@
 #include "win32/single_instance.h"
 
 namespace {
-
-// The chat client's object lives in this thread's single-threaded apartment. S_FALSE (already
-// initialised) also needs the matching uninitialise.
-class ComApartment {
- public:
-  ComApartment() : mInitialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (mInitialised) ::CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool mInitialised;
-};
 
 class Win32Program final : public Program {
  public:

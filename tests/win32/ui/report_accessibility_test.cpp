@@ -22,6 +22,7 @@
 #include "screenshot.h"
 #include "standins.h"
 #include "waiting.h"
+#include "win32/com_apartment.h"
 #include "win32/handles.h"
 #include "win32/resource.h"
 #include "window_search.h"
@@ -36,20 +37,6 @@ constexpr wchar_t kEnabledOff[] = L"Setting Skype Status As Winamp Current Track
 constexpr wchar_t kEnabledOn[] = L"Setting Skype Status As Winamp Current Track? True";
 
 using UniqueWinEventHook = UniqueHandle<HWINEVENTHOOK, &::UnhookWinEvent>;
-
-// Another process's objects reach this thread through COM.
-class ComApartment {
- public:
-  ComApartment() : mInitialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (mInitialised) ::CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool mInitialised;
-};
 
 VARIANT ChildId(long id) {
   VARIANT child{};
