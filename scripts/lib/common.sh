@@ -99,12 +99,14 @@ wine_packages=(wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick xdotool)
 fuzz_packages=(clang libclang-rt-14-dev)
 analysis_packages=(clang lld clang-tidy cppcheck)
 
-# Configures and builds one CMake preset, quietly unless something fails.
+# Configures and builds one CMake preset (or the targets named after it, as --target NAME),
+# quietly unless something fails.
 build_preset() {
   local preset=$1 log
+  shift
   log=$(mktemp)
   say "Building the $preset preset"
-  if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "$(nproc)"; } >"$log" 2>&1; then
+  if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "$(nproc)" "$@"; } >"$log" 2>&1; then
     cat "$log"
     rm -f "$log"
     echo "cmake could not configure or build the $preset preset (its output is above)." >&2
