@@ -59,10 +59,10 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
     return std::nullopt;
   }
   // A put-back inside the read leaves its answer stale: a link of ours it found is gone since.
-  const int putBacks = mPutBacks;
+  const int putBacks = mPutBackWrites;
   std::wstring live;
   if (!mOutside.GetSkypeMood(live)) return std::nullopt;
-  const bool answerStale = mPutBacks != putBacks;
+  const bool answerStale = mPutBackWrites != putBacks;
   // Switched off, our text is only left over from a switch-off that could not put the user's
   // back; once the user types over it, theirs stands and ours is gone. So too when switched on
   // again before a tick has seen it.
@@ -111,9 +111,9 @@ std::optional<std::wstring> Synchroniser::WantedMarkup() {
 // next tick reads which and writes it again if need be.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
-  const int putBacks = mPutBacks;
+  const int putBacks = mPutBackWrites;
   const bool written = mOutside.SetSkypeMood(markup);
-  if (mPutBacks != putBacks && OursMayShow()) return;
+  if (mPutBackWrites != putBacks && OursMayShow()) return;
   if (written || !OursMayShow()) mCurrentMood = markup;
 }
 
@@ -179,10 +179,10 @@ void Synchroniser::WriteSavedOnce() {
 // The end's restore: no tick follows to try again, and a text of ours left behind is not the
 // user's to the next start, so a passing failure gets a few more attempts.
 void Synchroniser::WriteSavedWithRetries() {
-  ++mPutBacks;
   constexpr int kAttempts = 3;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (mOutside.FindSkypeWindow() <= 0 || !gInitialMoodKnown) break;
+    ++mPutBackWrites;
     if (mOutside.SetSkypeMood(gInitialMood)) {
       mCurrentMood.clear();
       break;

@@ -72,9 +72,9 @@ class Synchroniser {
   bool mInHandler = false;
   int mPendingClicks = 0;
   bool mLeftOverUnread = false;
-  // How many times the end's put-back has run. One that runs inside a call of a tick, as the
-  // call waits, makes the call's answer stale: it tells of a moment that has passed.
-  int mPutBacks = 0;
+  // How many writes the end's put-backs have made. One made inside a call of a tick, as the call
+  // waits, makes the call's answer stale: it tells of a moment that has passed.
+  int mPutBackWrites = 0;
 };
 
 // Saves the user's own mood text as read from the chat client. A text that is one of our own
