@@ -22,6 +22,18 @@ class HandlerScope {
   bool mFound;
 };
 
+// Tells whether the end's put-back wrote while a call waited, which a call that runs messages
+// allows: the call's answer then tells of a moment that has passed.
+class PutBackWatch {
+ public:
+  explicit PutBackWatch(const int& writes) : mWrites(writes), mBefore(writes) {}
+  bool Overtaken() const { return mWrites != mBefore; }
+
+ private:
+  const int& mWrites;
+  int mBefore;
+};
+
 }  // namespace
 
 void SaveInitialMood(const std::wstring& live) {
@@ -58,11 +70,11 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
     mLeftOverUnread = false;
     return std::nullopt;
   }
-  // A put-back inside the read leaves its answer stale: a link of ours it found is gone since.
-  const int putBacks = mPutBackWrites;
+  const PutBackWatch watch(mPutBackWrites);
   std::wstring live;
   if (!mOutside.GetSkypeMood(live)) return std::nullopt;
-  const bool answerStale = mPutBackWrites != putBacks;
+  // A link of ours that the read found is gone since, if a put-back overtook the read.
+  const bool answerStale = watch.Overtaken();
   // Switched off, our text is only left over from a switch-off that could not put the user's
   // back; once the user types over it, theirs stands and ours is gone. So too when switched on
   // again before a tick has seen it.
@@ -111,9 +123,9 @@ std::optional<std::wstring> Synchroniser::WantedMarkup() {
 // next tick reads which and writes it again if need be.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
-  const int putBacks = mPutBackWrites;
+  const PutBackWatch watch(mPutBackWrites);
   const bool written = mOutside.SetSkypeMood(markup);
-  if (mPutBackWrites != putBacks && OursMayShow()) return;
+  if (watch.Overtaken() && OursMayShow()) return;
   if (written || !OursMayShow()) mCurrentMood = markup;
 }
 
