@@ -62,11 +62,6 @@ void FormLife::Form_DblClick() {
   if (mMouse.DblClickSwitches()) mnuEnabled_Click();
 }
 
-void FormLife::mnuExit_Click() {
-  Unload();
-  PostQuitOnceNoCallWaits();
-}
-
 void FormLife::Form_Close() {
   Unload();
   PostQuitOnceNoCallWaits();

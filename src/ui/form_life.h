@@ -45,7 +45,8 @@ class FormLife final : private WindowLife {
   void Form_MouseDown(std::int16_t button) { mMouse.Form_MouseDown(button); }
   // Any button's double-click, as Windows reports it in place of the second press.
   void Form_DblClick();
-  void mnuExit_Click();
+  // Exit unloads as the close does.
+  void mnuExit_Click() { Form_Close(); }
   // The close button, the system menu's Close, or WM_CLOSE from anyone.
   void Form_Close();
   // WM_QUERYENDSESSION, whatever its reason: always true, once the user's text is back.
