@@ -1,11 +1,32 @@
 # Shared by the scripts: messages, skipped steps, failures that name themselves, and installing
 # the Debian packages a step needs.
 
-# The step under way, named in the message of a command that fails in it.
+# The step under way, named in the message of a command that fails in it. The script the user
+# started keeps when each of its own steps began, for summarise_times.
 step="start"
+step_began=()
+step_names=()
 say() {
   step=$*
+  if [ -n "${timed_script:-}" ]; then
+    step_began+=("$(date +%s)")
+    step_names+=("$*")
+  fi
   printf '\n== %s\n' "$*"
+}
+# Says how long each step of the script the user started took, and the whole.
+summarise_times() {
+  local now count i seconds
+  now=$(date +%s)
+  count=${#step_began[@]}
+  [ "$count" -gt 0 ] || return 0
+  printf '\n== Time of each step\n'
+  for ((i = 0; i < count; i++)); do
+    seconds=$(((i + 1 < count ? step_began[i + 1] : now) - step_began[i]))
+    printf '%4d:%02d  %s\n' $((seconds / 60)) $((seconds % 60)) "${step_names[i]}"
+  done
+  seconds=$((now - step_began[0]))
+  printf '%4d:%02d  in all\n' $((seconds / 60)) $((seconds % 60))
 }
 
 # A failing command ends the script (set -e) with one line that names the step and the command;
@@ -26,6 +47,7 @@ if [ -z "${TUNEMOOD_SKIPPED:-}" ]; then
   mkdir -p build
   export TUNEMOOD_SKIPPED=$PWD/build/skipped.txt
   : >"$TUNEMOOD_SKIPPED"
+  timed_script=yes
 fi
 skip() {
   echo "Skipped: $1: $2"

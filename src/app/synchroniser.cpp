@@ -70,14 +70,18 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
     mLeftOverUnread = false;
     return std::nullopt;
   }
-  const PutBackWatch watch(mPutBackWrites);
+  // A put-back that overtook the read may have written over what it found: what shows now is read
+  // again, once.
   std::wstring live;
-  if (!mOutside.GetSkypeMood(live)) return std::nullopt;
-  // A link of ours that the read found is gone since, if a put-back overtook the read.
-  const bool answerStale = watch.Overtaken();
+  bool answerStale = true;
+  for (int read = 0; answerStale && read < 2; ++read) {
+    const PutBackWatch watch(mPutBackWrites);
+    if (!mOutside.GetSkypeMood(live)) return std::nullopt;
+    answerStale = watch.Overtaken();
+  }
   // Switched off, our text is only left over from a switch-off that could not put the user's
   // back; once the user types over it, theirs stands and ours is gone. So too when switched on
-  // again before a tick has seen it.
+  // again before a tick has seen it, and for a write that may not have landed.
   const bool leftOver = !gEnabled || mLeftOverUnread;
   if (leftOver && !mCurrentMood.empty() && live != mCurrentMood) mCurrentMood.clear();
   mLeftOverUnread = false;
@@ -117,16 +121,16 @@ std::optional<std::wstring> Synchroniser::WantedMarkup() {
   return FormatPlayingMood(track);
 }
 
-// A write that the end overtook and that then failed may still land, if the component gave up
-// waiting for it: recorded as shown, it is put right by the put-back that follows. One that a
-// put-back overtook when the session then went on may be shown or not: recorded as not shown, the
-// next tick reads which and writes it again if need be.
+// A write that a put-back overtook may show or not, and so may one that failed once the end
+// began (a write the component gave up waiting for may still land): recorded as ours but unread,
+// it is put back by the put-backs that follow, and the next read tells whether it shows.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
   const PutBackWatch watch(mPutBackWrites);
   const bool written = mOutside.SetSkypeMood(markup);
-  if (watch.Overtaken() && OursMayShow()) return;
-  if (written || !OursMayShow()) mCurrentMood = markup;
+  const bool unknown = watch.Overtaken() || (!written && !OursMayShow());
+  if (written || unknown) mCurrentMood = markup;
+  mLeftOverUnread = unknown;
 }
 
 void Synchroniser::mnuEnabled_Click() {

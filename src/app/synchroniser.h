@@ -44,8 +44,9 @@ class Synchroniser {
 
   // The mood text this program last wrote to the chat client; "" when it shows nothing of ours.
   const std::wstring& CurrentMood() const { return mCurrentMood; }
-  // Switched on again over a text of ours left by a failed switch-off, which no tick has read
-  // since: whether the user typed over it is not known yet.
+  // A text of ours that no tick has read since, and that may not show: left by a failed
+  // switch-off before switching on again, or by a write that a put-back overtook or that failed
+  // once the end began. Whether it landed, or the user typed over it, is not known yet.
   bool LeftOverUnread() const { return mLeftOverUnread; }
   // A handler runs, and may wait in a call to the chat client.
   bool InHandler() const { return mInHandler; }

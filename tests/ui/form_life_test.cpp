@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/markup.h"
@@ -278,6 +279,90 @@ TEST_P(CancelledQueryInsideATicksCallTest, LeavesTheTrackToBeWrittenAgain) {
 
 INSTANTIATE_TEST_SUITE_P(Calls, CancelledQueryInsideATicksCallTest,
                          ::testing::Values(L"ReadMood", L"WriteMood"));
+
+// A query whose put-back comes before the tick's write lands, then a cancelled sign-out: the track
+// shows, and is the program's to put back, even when the close's attempts all fail and only the
+// retry once the loop takes its quit is left.
+TEST_F(FormLifeTest, ATrackWrittenAfterACancelledQuerysPutBackIsPutBackAtTheEnd) {
+  StartShowingATrack();
+  world.Play(L"B");
+  world.chat.whileWaiting = [this, done = false](std::wstring_view call,
+                                                 FakeChatClient::Phase phase) mutable {
+    if (done || call != L"WriteMood" || phase != FakeChatClient::Phase::Waiting) return false;
+    done = true;
+    life.Form_QueryEndSession();
+    life.Form_EndSession(false);
+    return false;
+  };
+  life.tmrTimer_Timer();
+  ASSERT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
+  world.FailWrites(3);
+  life.Form_Close();
+  life.QuitTaken();
+  EXPECT_EQ(world.chat.mood, kOwn);
+}
+
+// The chat client closes inside the tick's write, before or after the query's put-back: the
+// write never landed. Once the sign-out is cancelled and the chat client is back, the track is
+// written again; while the hold lasts, a text the user types there stands.
+class WriteLostWithTheChatClientTest
+    : public FormLifeTest,
+      public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
+
+TEST_P(WriteLostWithTheChatClientTest, IsNotTakenForShown) {
+  const auto [closesFirst, cancelled] = GetParam();
+  world.OpenChat();
+  world.chat.mood = kOwn;
+  world.Play(L"A");
+  life.mnuEnabled_Click();
+  world.chat.whileWaiting = [this, closesFirst, done = false](std::wstring_view call,
+                                                              FakeChatClient::Phase phase) mutable {
+    if (done || call != L"WriteMood" || phase != FakeChatClient::Phase::Waiting) return false;
+    done = true;
+    const auto closeChat = [this] {
+      world.CloseChat();  // and fails every call until the tick is done
+      world.FailWrites(-1);
+    };
+    if (closesFirst) closeChat();
+    life.Form_QueryEndSession();
+    if (!closesFirst) closeChat();
+    return false;
+  };
+  life.tmrTimer_Timer();
+  world.FailWrites(0);
+  if (cancelled) life.Form_EndSession(false);
+  world.OpenChat();
+  if (!cancelled) world.chat.mood = L"Busy";
+  life.tmrTimer_Timer();
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, cancelled ? kTrackA : L"Busy");
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, WriteLostWithTheChatClientTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& order) {
+                           return std::string(std::get<0>(order.param) ? "ClosesFirst"
+                                                                       : "QueryFirst") +
+                                  (std::get<1>(order.param) ? "Cancelled" : "Held");
+                         });
+
+// A read answered before the query's put-back tells of a text that is gone: what shows now is read
+// again, and a text typed over the track, which the put-back replaced, is not saved for the user's.
+TEST_F(FormLifeTest, AReadThatAPutBackOvertookIsReadAgain) {
+  StartShowingATrack();
+  world.chat.mood = L"Away";
+  world.chat.whileWaiting = [this, done = false](std::wstring_view call,
+                                                 FakeChatClient::Phase phase) mutable {
+    if (done || call != L"ReadMood" || phase != FakeChatClient::Phase::Succeeded) return false;
+    done = true;
+    life.Form_QueryEndSession();
+    return false;
+  };
+  life.tmrTimer_Timer();
+  EXPECT_EQ(gInitialMood, kOwn);
+  life.Form_EndSession(true);
+  EXPECT_EQ(world.chat.mood, kOwn);
+}
 
 // A link an earlier run left, read while the query put the user's text back and the chat client
 // then closed: the stale answer is not taken for a text of ours to put back over the user's.

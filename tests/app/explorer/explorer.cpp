@@ -1,23 +1,32 @@
 #include "app/explorer/explorer.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <optional>
-#include <unordered_set>
+#include <unordered_map>
+#include <utility>
 
 namespace explorer {
 
 namespace {
 
-// A state as the last step of the shortest sequence that reached it: states are rebuilt by
-// running that sequence again, since the program's state lives in globals.
+// A state as the last move of the shortest sequence that reached it: states are rebuilt by
+// running that sequence again, since the program's state lives in globals. A move is one event,
+// or the messages armed for a call followed by the event whose call they come in: a message
+// waiting across events that make no such call behaves as one armed after them, so it is only
+// ever armed just before the event that delivers it.
+constexpr std::uint8_t kNoStep = UINT8_MAX;
+static_assert(kEventCount < kNoStep, "a step holds every event");
+using Move = std::array<std::uint8_t, 3>;  // up to three events; kNoStep after the last
 struct Node {
   std::uint32_t parent;
-  std::uint8_t step;  // the index of the root for a root, else the event
+  Move move;           // for a root, the index of the root first
+  std::uint8_t depth;  // events after the start
 };
-static_assert(kEventCount <= UINT8_MAX, "a step holds every event");
 constexpr std::uint32_t kRoot = UINT32_MAX;
 
 struct Root {
@@ -53,6 +62,13 @@ std::string Describe(const std::string& rule, const Sequence& sequence) {
   return text + "\n  calls into the chat client:" + run->CallLog();
 }
 
+Move MoveOf(std::initializer_list<Event> events) {
+  Move move{kNoStep, kNoStep, kNoStep};
+  std::size_t i = 0;
+  for (const Event event : events) move.at(i++) = static_cast<std::uint8_t>(event);
+  return move;
+}
+
 }  // namespace
 
 World Everything(int depth) {
@@ -70,17 +86,24 @@ Exploration Explore(const World& world, bool progress) {
     for (const Waits waits : world.waits) roots.push_back({start, waits});
   }
   std::vector<Node> nodes;
-  std::unordered_set<std::uint64_t> seen;
-  std::map<std::string, std::string> violations;  // rule to its first sequence
-  std::vector<std::uint32_t> level;
+  // Each state reached, by its hash, with the fewest events that reach it: a state first met
+  // through a longer move may be met again through shorter ones.
+  std::unordered_map<std::uint64_t, int> seen;
+  std::vector<std::size_t> statesAt;               // states by their fewest events
+  std::vector<std::vector<std::uint32_t>> levels;  // the nodes to go on from, by depth
+  std::map<std::string, std::string> violations;   // rule to its first sequence
   std::optional<Run> run;
 
   const auto sequenceOf = [&](std::uint32_t index) {
     Sequence sequence{};
     for (; nodes[index].parent != kRoot; index = nodes[index].parent) {
-      sequence.events.insert(sequence.events.begin(), static_cast<Event>(nodes[index].step));
+      std::vector<Event> move;
+      for (const std::uint8_t step : nodes[index].move) {
+        if (step != kNoStep) move.push_back(static_cast<Event>(step));
+      }
+      sequence.events.insert(sequence.events.begin(), move.begin(), move.end());
     }
-    sequence.root = roots[nodes[index].step];
+    sequence.root = roots[nodes[index].move[0]];
     return sequence;
   };
   // Keeps the first sequence that breaks each rule. The run is spent: runs share the globals.
@@ -91,54 +114,116 @@ Exploration Explore(const World& world, bool progress) {
     if (progress && first)
       std::printf("broken at depth %zu: %s\n", sequence.events.size(), rule.c_str());
   };
-  const auto visit = [&](std::uint32_t parent, std::uint8_t step, const Sequence& sequence) {
+  const auto visit = [&](std::uint32_t parent, const Move& move, const Sequence& sequence) {
     if (!run->Violation().empty()) return note(sequence);
-    if (!seen.insert(run->Hash()).second) return;
+    const int depth = static_cast<int>(sequence.events.size());
+    const auto [found, fresh] = seen.try_emplace(run->Hash(), depth);
+    if (!fresh) {
+      if (found->second <= depth) return;
+      --statesAt[static_cast<std::size_t>(found->second)];
+      found->second = depth;
+    }
+    if (statesAt.size() <= static_cast<std::size_t>(depth)) {
+      statesAt.resize(static_cast<std::size_t>(depth) + 1);
+      levels.resize(static_cast<std::size_t>(depth) + 1);
+    }
+    ++statesAt[static_cast<std::size_t>(depth)];
     if (run->Ended()) return;
     if (run->Quiet()) {
       run->CheckSettles();
       if (!run->Violation().empty()) return note(sequence);
     }
-    nodes.push_back({parent, step});
-    level.push_back(static_cast<std::uint32_t>(nodes.size() - 1));
+    nodes.push_back({parent, move, static_cast<std::uint8_t>(depth)});
+    levels[static_cast<std::size_t>(depth)].push_back(static_cast<std::uint32_t>(nodes.size() - 1));
+  };
+  const auto pending = [&](std::size_t from) {
+    for (std::size_t depth = from; depth < levels.size(); ++depth) {
+      if (!levels[depth].empty()) return true;
+    }
+    return false;
   };
 
   for (std::uint8_t root = 0; root < roots.size(); ++root) {
     const Sequence sequence{roots[root], {}};
     Replay(run, sequence);
-    visit(kRoot, root, sequence);
+    visit(kRoot, MoveOf({static_cast<Event>(root)}), sequence);
   }
   Exploration result;
-  for (result.depth = 0; result.depth < world.depth && !level.empty(); ++result.depth) {
+  for (result.depth = 0;
+       result.depth < world.depth && pending(static_cast<std::size_t>(result.depth));
+       ++result.depth) {
+    const int depth = result.depth;
     std::vector<std::uint32_t> parents;
-    parents.swap(level);
+    parents.swap(levels[static_cast<std::size_t>(depth)]);
     for (const std::uint32_t parent : parents) {
       Sequence sequence = sequenceOf(parent);
       Replay(run, sequence);
-      std::vector<Event> next;
+      // Met again through fewer events, it is gone on from there.
+      if (seen.at(run->Hash()) != depth) continue;
+      std::vector<Event> events;
+      std::vector<Event> messages;
       for (const Event event : world.events) {
-        if (run->Applies(event)) next.push_back(event);
+        if (run->Applies(event)) (IsNested(event) ? messages : events).push_back(event);
       }
-      // The first child goes on from the parent's run; each other one runs the parent again.
+      // The first move goes on from the parent's run; each other one runs the parent again.
       bool replayed = true;
-      for (const Event event : next) {
+      // Makes one move, if each of its events applies in turn; returns the slots that the
+      // calls of its last event reached.
+      const auto step = [&](std::initializer_list<Event> move) -> unsigned {
+        if (depth + static_cast<int>(move.size()) > world.depth) return 0;
         if (!replayed) Replay(run, sequence);
         replayed = false;
-        run->Apply(event);
-        sequence.events.push_back(event);
-        visit(parent, static_cast<std::uint8_t>(event), sequence);
-        sequence.events.pop_back();
+        for (const Event event : move) {
+          if (!run->Applies(event)) return 0;
+          run->Apply(event);
+        }
+        const unsigned reached = run->SlotsReached();
+        if (run->Undelivered()) return 0;  // a message never delivered: the same move without it
+        const std::size_t before = sequence.events.size();
+        sequence.events.insert(sequence.events.end(), move);
+        visit(parent, MoveOf(move), sequence);
+        sequence.events.resize(before);
+        return reached;
+      };
+      std::vector<std::pair<Event, unsigned>> calling;  // an event, and the slots it reaches
+      for (const Event event : events) {
+        if (const unsigned reached = step({event}); reached != 0)
+          calling.push_back({event, reached});
+      }
+      // The messages that may come second in the same wait, once each first one is armed.
+      std::map<Event, std::vector<Event>> seconds;
+      const auto secondsAfter = [&](Event first) -> const std::vector<Event>& {
+        const auto [listed, fresh] = seconds.try_emplace(first);
+        if (!fresh || depth + 3 > world.depth) return listed->second;
+        Replay(run, sequence);
+        replayed = false;
+        run->Apply(first);
+        for (const Event event : world.events) {
+          if (IsNested(event) && run->Applies(event)) listed->second.push_back(event);
+        }
+        return listed->second;
+      };
+      for (const auto& [event, reached] : calling) {
+        for (const Event message : messages) {
+          if ((reached & (1U << static_cast<unsigned>(NestedSlot(message)))) == 0) continue;
+          step({message, event});
+          for (const Event second : secondsAfter(message)) step({message, second, event});
+        }
       }
     }
     if (progress) {
       const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - began;
-      std::printf("depth %d: %zu states, %.1f s\n", result.depth + 1, seen.size(), spent.count());
+      std::size_t states = 0;
+      for (int d = 0; d <= depth + 1 && d < static_cast<int>(statesAt.size()); ++d) {
+        states += statesAt[static_cast<std::size_t>(d)];
+      }
+      std::printf("depth %d: %zu states, %.1f s\n", depth + 1, states, spent.count());
       std::fflush(stdout);
     }
   }
   run.reset();
   result.states = seen.size();
-  result.closed = level.empty();
+  result.closed = !pending(static_cast<std::size_t>(result.depth));
   for (auto& [rule, described] : violations) result.violations.push_back(std::move(described));
   return result;
 }

@@ -11,12 +11,12 @@ using explorer::Event;
 using explorer::Start;
 using explorer::Waits;
 
-// Deep enough for a switch, a track and a message inside a tick's call, in every order, in
+// Deep enough for a switch, a track and two messages inside a tick's call, in every order, in
 // about ten seconds; under the sanitizers, which slow it tenfold, one event less.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kDepth = 3;
-#else
 constexpr int kDepth = 4;
+#else
+constexpr int kDepth = 5;
 #endif
 
 TEST(HandlerExplorer, EveryOrderOfEventsKeepsTheRules) {

@@ -91,17 +91,10 @@ const wchar_t* FailingCall(Event event) {
                           static_cast<std::size_t>(Event::CreateFails));
 }
 
-bool IsNested(Event event) {
-  return event >= Event::FirstNested;
-}
 Event NestedMessage(Event event) {
   return kNestedEvents.at(
       static_cast<std::size_t>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) /
                                static_cast<int>(Slot::Count)));
-}
-Slot NestedSlot(Event event) {
-  return static_cast<Slot>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) %
-                           static_cast<int>(Slot::Count));
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -117,6 +110,14 @@ class StartedProgram final : public Program {
 };
 
 }  // namespace
+
+bool IsNested(Event event) {
+  return event >= Event::FirstNested;
+}
+Slot NestedSlot(Event event) {
+  return static_cast<Slot>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) %
+                           static_cast<int>(Slot::Count));
+}
 
 std::string Name(Start start) {
   return std::string(kStartNames.at(static_cast<std::size_t>(start)));
@@ -205,6 +206,7 @@ void Run::Apply(Event event) {
     if (IsNested(event)) {
       mArmed.push_back({NestedMessage(event), NestedSlot(event)});
     } else {
+      mSlotsReached = 0;
       ApplyNow(event);
     }
     if (mForm.released && !mQuitQueued) {
@@ -520,6 +522,11 @@ bool Run::RunMessages(std::wstring_view call, bool answered) {
   if (QuitGivesUpCall(call, answered)) return true;
   // The timer may fire in any wait while it runs; a tick must not start inside another handler.
   if (mForm.timerRunning) Deliver(Event::Tick);
+  for (std::size_t slot = 0; slot < kSlots.size(); ++slot) {
+    if (kSlots.at(slot).call == call && kSlots.at(slot).answered == answered) {
+      mSlotsReached |= 1U << slot;
+    }
+  }
   std::vector<Event> due;
   std::erase_if(mArmed, [&](const Armed& armed) {
     const SlotCall& slot = kSlots.at(static_cast<std::size_t>(armed.slot));

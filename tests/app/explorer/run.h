@@ -92,6 +92,10 @@ inline constexpr int kEventCount =
     static_cast<int>(Event::FirstNested) +
     static_cast<int>(kNestedEvents.size()) * static_cast<int>(Slot::Count);
 
+// A message armed to come inside a call, and the slot it comes in.
+bool IsNested(Event event);
+Slot NestedSlot(Event event);
+
 std::string Name(Start start);
 std::string Name(Waits waits);
 std::string Name(Event event);
@@ -140,6 +144,12 @@ class Run {
 
   bool Applies(Event event) const;
   void Apply(Event event);
+
+  // The slots, one bit each, in which a message armed before the last event that is not itself
+  // a message to arm would have been delivered: where no message waited, the same calls run
+  // until the first of them.
+  unsigned SlotsReached() const { return mSlotsReached; }
+  bool Undelivered() const { return !mArmed.empty(); }
 
   // The first rule broken so far; empty while none is.
   const std::string& Violation() const { return mViolation; }
@@ -239,6 +249,7 @@ class Run {
 
   // Up to two messages waiting for their call, delivered in the order given.
   std::vector<Armed> mArmed;
+  unsigned mSlotsReached = 0;
   bool mQuitQueued = false;
   bool mQuitAsked = false;
   bool mCaptureUnderWay = false;
