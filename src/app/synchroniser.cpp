@@ -90,11 +90,12 @@ std::optional<std::wstring> Synchroniser::FollowSavedMood(WindowHandle chat) {
   } else if (mCurrentMood.empty() && live != gInitialMood && !IsOwnMarkup(live)) {
     gInitialMood = live;  // the user changed it while nothing of ours was shown
   }
-  // A link of ours that a read finds while none is recorded was left by us: when the chat client
-  // closed while it showed one, by a run that ended without putting the user's text back (which
-  // Main's capture saved as ""), or by a write given up on that landed late. Ours to put back once
-  // no track is wanted, whichever capture saw it.
-  if (!answerStale && mCurrentMood.empty() && IsOwnMarkup(live)) mCurrentMood = live;
+  // A link of ours that a read finds is what shows of ours, recorded or not: one left when the
+  // chat client closed while it showed one, by a run that ended without putting the user's text
+  // back (which Main's capture saved as ""), by a write given up on that landed late, or an older
+  // one that a write which failed left standing. Ours to put back once no track is wanted,
+  // whichever capture saw it.
+  if (!answerStale && IsOwnMarkup(live)) mCurrentMood = live;
   return live;
 }
 
@@ -121,15 +122,25 @@ std::optional<std::wstring> Synchroniser::WantedMarkup() {
   return FormatPlayingMood(track);
 }
 
-// A write that a put-back overtook may show or not, and so may one that failed once the end
-// began (a write the component gave up waiting for may still land): recorded as ours but unread,
-// it is put back by the put-backs that follow, and the next read tells whether it shows.
+// A write that a put-back overtook, when the session then went on, may show or not: what shows now
+// tells. Once the end began, one that a put-back overtook, or that failed over the user's text, may
+// still land (a write the component gave up waiting for lands late): recorded as ours but unread,
+// it is put back by the put-backs that follow, and the next read tells whether it shows. One that
+// failed over a link of ours leaves a link of ours showing either way.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
   const PutBackWatch watch(mPutBackWrites);
   const bool written = mOutside.SetSkypeMood(markup);
-  const bool unknown = watch.Overtaken() || (!written && !OursMayShow());
-  if (written || unknown) mCurrentMood = markup;
+  if (watch.Overtaken() && OursMayShow()) {
+    const PutBackWatch reread(mPutBackWrites);
+    std::wstring live;
+    if (mOutside.GetSkypeMood(live) && !reread.Overtaken()) {
+      if (live == markup) mCurrentMood = markup;
+      return;
+    }
+  }
+  const bool unknown = watch.Overtaken() || (!written && !OursMayShow() && mCurrentMood.empty());
+  if (written || !OursMayShow()) mCurrentMood = markup;
   mLeftOverUnread = unknown;
 }
 

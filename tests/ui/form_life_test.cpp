@@ -302,17 +302,39 @@ TEST_F(FormLifeTest, ATrackWrittenAfterACancelledQuerysPutBackIsPutBackAtTheEnd)
   EXPECT_EQ(world.chat.mood, kOwn);
 }
 
+// The same write, once the sign-out is cancelled, is read back and known for ours: a text the user
+// types over the track is not theirs to keep, and the saved one comes back when the player stops.
+TEST_F(FormLifeTest, ATrackWrittenAfterACancelledQuerysPutBackIsKnownForOurs) {
+  StartShowingATrack();
+  world.Play(L"B");
+  world.chat.whileWaiting = [this, done = false](std::wstring_view call,
+                                                 FakeChatClient::Phase phase) mutable {
+    if (done || call != L"WriteMood" || phase != FakeChatClient::Phase::Waiting) return false;
+    done = true;
+    life.Form_QueryEndSession();
+    life.Form_EndSession(false);
+    return false;
+  };
+  life.tmrTimer_Timer();
+  world.chat.mood = L"Away";
+  world.Stop(L"B");
+  life.tmrTimer_Timer();
+  EXPECT_EQ(world.chat.mood, kOwn);
+}
+
 // The chat client closes inside the tick's write, before or after the query's put-back: the
 // write never landed. Once the sign-out is cancelled and the chat client is back, the track is
-// written again; while the hold lasts, a text the user types there stands.
+// written again. While the hold lasts, a text the user types there stands, unless it was typed
+// over a link of ours (one an earlier run left, when the chat client closed before the put-back
+// could replace it): that is not the user's text, and the saved one goes back over it.
 class WriteLostWithTheChatClientTest
     : public FormLifeTest,
-      public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
+      public ::testing::WithParamInterface<std::tuple<bool, bool, bool>> {};
 
 TEST_P(WriteLostWithTheChatClientTest, IsNotTakenForShown) {
-  const auto [closesFirst, cancelled] = GetParam();
+  const auto [closesFirst, cancelled, overOldLink] = GetParam();
   world.OpenChat();
-  world.chat.mood = kOwn;
+  world.chat.mood = overOldLink ? FormatPlayingMood(L"Old") : kOwn;
   world.Play(L"A");
   life.mnuEnabled_Click();
   world.chat.whileWaiting = [this, closesFirst, done = false](std::wstring_view call,
@@ -335,15 +357,18 @@ TEST_P(WriteLostWithTheChatClientTest, IsNotTakenForShown) {
   if (!cancelled) world.chat.mood = L"Busy";
   life.tmrTimer_Timer();
   life.tmrTimer_Timer();
-  EXPECT_EQ(world.chat.mood, cancelled ? kTrackA : L"Busy");
+  const std::wstring saved = overOldLink ? L"" : kOwn;
+  EXPECT_EQ(world.chat.mood, cancelled ? kTrackA : (closesFirst && overOldLink ? saved : L"Busy"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Orders, WriteLostWithTheChatClientTest,
-                         ::testing::Combine(::testing::Bool(), ::testing::Bool()),
-                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& order) {
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool(),
+                                            ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<bool, bool, bool>>& order) {
                            return std::string(std::get<0>(order.param) ? "ClosesFirst"
                                                                        : "QueryFirst") +
-                                  (std::get<1>(order.param) ? "Cancelled" : "Held");
+                                  (std::get<1>(order.param) ? "Cancelled" : "Held") +
+                                  (std::get<2>(order.param) ? "OverAnOldLink" : "OverTheUsersText");
                          });
 
 // A read answered before the query's put-back tells of a text that is gone: what shows now is read
