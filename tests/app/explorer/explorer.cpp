@@ -1,13 +1,14 @@
 #include "app/explorer/explorer.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace explorer {
@@ -16,12 +17,15 @@ namespace {
 
 // A state as the last move of the shortest sequence that reached it: states are rebuilt by
 // running that sequence again, since the program's state lives in globals. A move is one event,
-// or the messages armed for a call followed by the event whose call they come in: a message
-// waiting across events that make no such call behaves as one armed after them, so it is only
-// ever armed just before the event that delivers it.
+// or the failures and messages armed for calls, followed by the event whose calls spend and
+// deliver them: the program cannot see what is armed before its call runs, so what waits across
+// events that make no such call behaves as if armed after them, and is only ever armed just
+// before the event that uses it.
 constexpr std::uint8_t kNoStep = UINT8_MAX;
 static_assert(kEventCount < kNoStep, "a step holds every event");
-using Move = std::array<std::uint8_t, 3>;  // up to three events; kNoStep after the last
+// Up to five failures and two messages armed, then the event whose calls use them; kNoStep after
+// the last.
+using Move = std::array<std::uint8_t, 8>;
 struct Node {
   std::uint32_t parent;
   Move move;           // for a root, the index of the root first
@@ -62,11 +66,51 @@ std::string Describe(const std::string& rule, const Sequence& sequence) {
   return text + "\n  calls into the chat client:" + run->CallLog();
 }
 
-Move MoveOf(std::initializer_list<Event> events) {
-  Move move{kNoStep, kNoStep, kNoStep};
+Move MoveOf(const std::vector<Event>& armed, Event last) {
+  Move move;
+  move.fill(kNoStep);
   std::size_t i = 0;
-  for (const Event event : events) move.at(i++) = static_cast<std::uint8_t>(event);
+  for (const Event event : armed) move.at(i++) = static_cast<std::uint8_t>(event);
+  move.at(i) = static_cast<std::uint8_t>(last);
   return move;
+}
+
+// What a move's last event reached with what was armed before it: see Run::SlotsReached.
+struct Reach {
+  unsigned slots;
+  unsigned calls;
+};
+
+// Whether `armer` may be armed after `armed`, before an event whose calls reached `reach`: a
+// failure once for each kind of call reached, up to two messages for one slot reached.
+bool Reachable(Event armer, const std::vector<Event>& armed, const Reach& reach) {
+  if (!IsNested(armer)) {
+    const auto kind = static_cast<unsigned>(armer) - static_cast<unsigned>(Event::CreateFails);
+    return (reach.calls & (1U << kind)) != 0 && std::ranges::find(armed, armer) == armed.end();
+  }
+  const Slot slot = NestedSlot(armer);
+  if ((reach.slots & (1U << static_cast<unsigned>(slot))) == 0) return false;
+  int messages = 0;
+  for (const Event event : armed) {
+    if (!IsNested(event)) continue;
+    if (NestedSlot(event) != slot) return false;
+    ++messages;
+  }
+  return messages < 2;
+}
+
+// The same failures in any order, and the same messages in the same order, arm alike.
+std::uint32_t Key(const std::vector<Event>& armed) {
+  std::uint32_t failures = 0;
+  std::uint32_t messages = 0;
+  for (const Event event : armed) {
+    if (IsNested(event)) {
+      messages = messages * (kNoStep + 1U) + static_cast<std::uint32_t>(event) + 1U;
+    } else {
+      failures |= 1U << (static_cast<unsigned>(event) - static_cast<unsigned>(Event::CreateFails));
+    }
+  }
+  return (messages << 5U) | failures;
 }
 
 }  // namespace
@@ -146,7 +190,7 @@ Exploration Explore(const World& world, bool progress) {
   for (std::uint8_t root = 0; root < roots.size(); ++root) {
     const Sequence sequence{roots[root], {}};
     Replay(run, sequence);
-    visit(kRoot, MoveOf({static_cast<Event>(root)}), sequence);
+    visit(kRoot, MoveOf({}, static_cast<Event>(root)), sequence);
   }
   Exploration result;
   for (result.depth = 0;
@@ -160,54 +204,56 @@ Exploration Explore(const World& world, bool progress) {
       Replay(run, sequence);
       // Met again through fewer events, it is gone on from there.
       if (seen.at(run->Hash()) != depth) continue;
-      std::vector<Event> events;
-      std::vector<Event> messages;
+      std::vector<Event> lasts;   // events that may end a move: they apply here
+      std::vector<Event> armers;  // events that arm a message or a failure for a later call
       for (const Event event : world.events) {
-        if (run->Applies(event)) (IsNested(event) ? messages : events).push_back(event);
+        if (Arms(event)) {
+          armers.push_back(event);
+        } else if (run->Applies(event)) {
+          lasts.push_back(event);
+        }
       }
       // The first move goes on from the parent's run; each other one runs the parent again.
       bool replayed = true;
-      // Makes one move, if each of its events applies in turn; returns the slots that the
-      // calls of its last event reached.
-      const auto step = [&](std::initializer_list<Event> move) -> unsigned {
-        if (depth + static_cast<int>(move.size()) > world.depth) return 0;
+      // Makes one move, if each of its events applies in turn and all it armed was delivered or
+      // spent: it says what the calls of its last event reached, to arm next.
+      const auto step = [&](const std::vector<Event>& armed, Event last) -> std::optional<Reach> {
+        if (depth + static_cast<int>(armed.size()) + 1 > world.depth) return std::nullopt;
         if (!replayed) Replay(run, sequence);
         replayed = false;
-        for (const Event event : move) {
-          if (!run->Applies(event)) return 0;
+        for (const Event event : armed) {
+          if (!run->Applies(event)) return std::nullopt;
           run->Apply(event);
         }
-        const unsigned reached = run->SlotsReached();
-        if (run->Undelivered()) return 0;  // a message never delivered: the same move without it
+        if (!run->Applies(last)) return std::nullopt;
+        run->Apply(last);
+        const Reach reach{run->SlotsReached(), run->CallsReached()};
+        // Something never delivered or spent: the same move without it.
+        if (run->Undelivered()) return std::nullopt;
         const std::size_t before = sequence.events.size();
-        sequence.events.insert(sequence.events.end(), move);
-        visit(parent, MoveOf(move), sequence);
+        sequence.events.insert(sequence.events.end(), armed.begin(), armed.end());
+        sequence.events.push_back(last);
+        visit(parent, MoveOf(armed, last), sequence);
         sequence.events.resize(before);
-        return reached;
+        return reach;
       };
-      std::vector<std::pair<Event, unsigned>> calling;  // an event, and the slots it reaches
-      for (const Event event : events) {
-        if (const unsigned reached = step({event}); reached != 0)
-          calling.push_back({event, reached});
-      }
-      // The messages that may come second in the same wait, once each first one is armed.
-      std::map<Event, std::vector<Event>> seconds;
-      const auto secondsAfter = [&](Event first) -> const std::vector<Event>& {
-        const auto [listed, fresh] = seconds.try_emplace(first);
-        if (!fresh || depth + 3 > world.depth) return listed->second;
-        Replay(run, sequence);
-        replayed = false;
-        run->Apply(first);
-        for (const Event event : world.events) {
-          if (IsNested(event) && run->Applies(event)) listed->second.push_back(event);
-        }
-        return listed->second;
-      };
-      for (const auto& [event, reached] : calling) {
-        for (const Event message : messages) {
-          if ((reached & (1U << static_cast<unsigned>(NestedSlot(message)))) == 0) continue;
-          step({message, event});
-          for (const Event second : secondsAfter(message)) step({message, second, event});
+      for (const Event last : lasts) {
+        const std::optional<Reach> alone = step({}, last);
+        if (!alone) continue;
+        // Each set of armed failures and list of messages once, grown from the moves made by
+        // what their calls reached: whatever is used first in a move is reached without it.
+        std::unordered_set<std::uint32_t> tried;
+        std::vector<std::pair<std::vector<Event>, Reach>> grown{{{}, *alone}};
+        while (!grown.empty()) {
+          const auto [armed, reach] = std::move(grown.back());
+          grown.pop_back();
+          for (const Event armer : armers) {
+            if (!Reachable(armer, armed, reach)) continue;
+            std::vector<Event> more = armed;
+            more.push_back(armer);
+            if (!tried.insert(Key(more)).second) continue;
+            if (const std::optional<Reach> next = step(more, last)) grown.push_back({more, *next});
+          }
         }
       }
     }

@@ -31,10 +31,10 @@ struct Exploration {
 };
 
 // Tries every order of up to `world.depth` events from every start, breadth first, merging
-// states that behave alike, and stops early where a level reaches nothing new. A message to come
-// inside a call counts as an event, and is armed only just before the event whose call it comes
-// in. Reports on each level as it finishes, and on each rule the first time it is broken, when
-// `progress` is set.
+// states that behave alike, and stops early where a level reaches nothing new. A failure of the
+// next call of a kind, or a message to come inside a call, counts as an event, and is armed only
+// just before the event whose call uses it. Reports on each level as it finishes, and on each
+// rule the first time it is broken, when `progress` is set.
 Exploration Explore(const World& world, bool progress = false);
 
 }  // namespace explorer

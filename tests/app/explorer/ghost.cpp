@@ -94,9 +94,11 @@ void Ghost::SwitchedOff() {
 }
 
 // Over a text typed over our track while switched on, which is not the user's to keep, the
-// saved text is what the end puts back.
+// saved text is what the end puts back; over one the user typed elsewhere and no read has seen,
+// the put-back may land or the text stand. Typed over our track, a text may equal the user's by
+// chance: it is still not the user's typing.
 void Ghost::PutBackStarts() {
-  if (mTyped && mTyped == mUsersText) mUndecided = true;
+  if (mTyped && mTyped == mUsersText && !mTypedOver) mUndecided = true;
 }
 
 bool Ghost::IsUsersText(const std::wstring& shown) const {

@@ -114,6 +114,9 @@ class StartedProgram final : public Program {
 bool IsNested(Event event) {
   return event >= Event::FirstNested;
 }
+bool Arms(Event event) {
+  return event >= Event::CreateFails;
+}
 Slot NestedSlot(Event event) {
   return static_cast<Slot>((static_cast<int>(event) - static_cast<int>(Event::FirstNested)) %
                            static_cast<int>(Slot::Count));
@@ -207,6 +210,7 @@ void Run::Apply(Event event) {
       mArmed.push_back({NestedMessage(event), NestedSlot(event)});
     } else {
       mSlotsReached = 0;
+      mCallsReached = 0;
       ApplyNow(event);
     }
     if (mForm.released && !mQuitQueued) {
@@ -512,6 +516,12 @@ bool Run::WhileWaiting(std::wstring_view call, Phase phase) {
   const std::wstring live = read ? mWorld.chat.mood : std::wstring();
   const bool givenUp = RunMessages(call, answered);
   if (read && !givenUp) mGhost.Read(live, mCaptureUnderWay, mStarted && gEnabled);
+  // A call not given up while it waits meets its failure, if one is armed.
+  if (!answered && !givenUp) {
+    for (std::size_t kind = 0; kind < kFailingCalls.size(); ++kind) {
+      if (call == kFailingCalls.at(kind)) mCallsReached |= 1U << kind;
+    }
+  }
   return givenUp;
 }
 
@@ -641,6 +651,12 @@ bool Run::CallsMayFail() const {
     if (count != 0) return true;
   }
   return mQuitQueued && mWaits == Waits::Abandons;
+}
+
+bool Run::Undelivered() const {
+  return !mArmed.empty() || std::ranges::any_of(mWorld.chat.failNext, [](const auto& failing) {
+    return failing.second > 0;
+  });
 }
 
 bool Run::QueryArmed() const {

@@ -95,6 +95,8 @@ inline constexpr int kEventCount =
 // A message armed to come inside a call, and the slot it comes in.
 bool IsNested(Event event);
 Slot NestedSlot(Event event);
+// Events that arm something for a later call: a message to come inside it, or its failure.
+bool Arms(Event event);
 
 std::string Name(Start start);
 std::string Name(Waits waits);
@@ -145,11 +147,14 @@ class Run {
   bool Applies(Event event) const;
   void Apply(Event event);
 
-  // The slots, one bit each, in which a message armed before the last event that is not itself
-  // a message to arm would have been delivered: where no message waited, the same calls run
-  // until the first of them.
+  // What the last event that arms nothing reached: the slots, one bit each, in which a message
+  // armed before it would have been delivered, and the kinds of call, one bit each in the order
+  // of the failure events, whose failure armed before it would have been spent. Where nothing
+  // was armed, the same calls run until the first of them.
   unsigned SlotsReached() const { return mSlotsReached; }
-  bool Undelivered() const { return !mArmed.empty(); }
+  unsigned CallsReached() const { return mCallsReached; }
+  // A message armed and not yet delivered, or a failure armed and not yet spent.
+  bool Undelivered() const;
 
   // The first rule broken so far; empty while none is.
   const std::string& Violation() const { return mViolation; }
@@ -250,6 +255,7 @@ class Run {
   // Up to two messages waiting for their call, delivered in the order given.
   std::vector<Armed> mArmed;
   unsigned mSlotsReached = 0;
+  unsigned mCallsReached = 0;
   bool mQuitQueued = false;
   bool mQuitAsked = false;
   bool mCaptureUnderWay = false;
