@@ -4,7 +4,7 @@
 // over the in-memory world and checks the rules below after each; explorer.h tries every
 // sequence. The ghost (ghost.h) is what the program should know of the user's text.
 //
-// To add an event: name it in Event (before FirstNested) and in kEventNames, say in Applies when
+// To add an event: name it in Event (before CreateFails) and in kEventNames, say in Applies when
 // it may happen and in ApplyNow what it does; to let it also come while a call waits, add it to
 // kNestedEvents. Add to Hash every field it changes that tells states apart, or write beside
 // Hash why the field is left out.
