@@ -281,9 +281,14 @@ INSTANTIATE_TEST_SUITE_P(Calls, CancelledQueryInsideATicksCallTest,
                          ::testing::Values(L"ReadMood", L"WriteMood"));
 
 // A query whose put-back comes before the tick's write lands, then a cancelled sign-out: the track
-// shows, and is the program's to put back, even when the close's attempts all fail and only the
-// retry once the loop takes its quit is left.
-TEST_F(FormLifeTest, ATrackWrittenAfterACancelledQuerysPutBackIsPutBackAtTheEnd) {
+// shows, and is known for ours. A text the user types over it is not theirs to keep: the saved
+// one comes back when the player stops. And it is put back at the end, even when the close's
+// attempts all fail and only the retry once the loop takes its quit is left.
+class TrackWrittenAfterACancelledQuerysPutBackTest : public FormLifeTest,
+                                                     public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TrackWrittenAfterACancelledQuerysPutBackTest, IsKnownForOurs) {
+  const bool programEnds = GetParam();
   StartShowingATrack();
   world.Play(L"B");
   world.chat.whileWaiting = [this, done = false](std::wstring_view call,
@@ -296,31 +301,22 @@ TEST_F(FormLifeTest, ATrackWrittenAfterACancelledQuerysPutBackIsPutBackAtTheEnd)
   };
   life.tmrTimer_Timer();
   ASSERT_EQ(world.chat.mood, FormatPlayingMood(L"B"));
-  world.FailWrites(3);
-  life.Form_Close();
-  life.QuitTaken();
+  if (programEnds) {
+    world.FailWrites(3);
+    life.Form_Close();
+    life.QuitTaken();
+  } else {
+    world.chat.mood = L"Away";
+    world.Stop(L"B");
+    life.tmrTimer_Timer();
+  }
   EXPECT_EQ(world.chat.mood, kOwn);
 }
 
-// The same write, once the sign-out is cancelled, is read back and known for ours: a text the user
-// types over the track is not theirs to keep, and the saved one comes back when the player stops.
-TEST_F(FormLifeTest, ATrackWrittenAfterACancelledQuerysPutBackIsKnownForOurs) {
-  StartShowingATrack();
-  world.Play(L"B");
-  world.chat.whileWaiting = [this, done = false](std::wstring_view call,
-                                                 FakeChatClient::Phase phase) mutable {
-    if (done || call != L"WriteMood" || phase != FakeChatClient::Phase::Waiting) return false;
-    done = true;
-    life.Form_QueryEndSession();
-    life.Form_EndSession(false);
-    return false;
-  };
-  life.tmrTimer_Timer();
-  world.chat.mood = L"Away";
-  world.Stop(L"B");
-  life.tmrTimer_Timer();
-  EXPECT_EQ(world.chat.mood, kOwn);
-}
+INSTANTIATE_TEST_SUITE_P(Then, TrackWrittenAfterACancelledQuerysPutBackTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& then) {
+                           return then.param ? "TheProgramEnds" : "TheUserTypesAndThePlayerStops";
+                         });
 
 // The chat client closes inside the tick's write, before or after the query's put-back: the
 // write never landed. Once the sign-out is cancelled and the chat client is back, the track is
