@@ -126,7 +126,8 @@ std::optional<std::wstring> Synchroniser::WantedMarkup() {
 // tells. Once the end began, one that a put-back overtook, or that failed over the user's text, may
 // still land (a write the component gave up waiting for lands late): recorded as ours but unread,
 // it is put back by the put-backs that follow, and the next read tells whether it shows. One that
-// failed over a link of ours leaves a link of ours showing either way.
+// failed over a link of ours leaves that link recorded: it shows until the write lands, which the
+// next read finds.
 void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
   if (markup == mCurrentMood || chat <= 0 || !gInitialMoodKnown) return;
   const PutBackWatch watch(mPutBackWrites);
@@ -140,7 +141,7 @@ void Synchroniser::Write(const std::wstring& markup, WindowHandle chat) {
     }
   }
   const bool unknown = watch.Overtaken() || (!written && !OursMayShow() && mCurrentMood.empty());
-  if (written || !OursMayShow()) mCurrentMood = markup;
+  if (written || unknown) mCurrentMood = markup;
   mLeftOverUnread = unknown;
 }
 
