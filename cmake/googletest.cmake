@@ -10,3 +10,9 @@ else()
   find_package(GTest REQUIRED)
 endif()
 include(GoogleTest)
+
+# GoogleTest's header is about a third of the time each test takes to compile: the unit tests
+# precompile it once per build, and every other test reuses theirs, built with the same flags.
+function(reuse_googletest_header target)
+  target_precompile_headers(${target} REUSE_FROM unit_tests)
+endfunction()

@@ -6,6 +6,7 @@ function(add_wine_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE wine_harness wine_test_main tunemood_windows
     tunemood_warnings)
+  reuse_googletest_header(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS wine RUN_SERIAL TRUE TIMEOUT 300)
 endfunction()

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +29,6 @@
 namespace {
 
 using Microsoft::WRL::ComPtr;
-using namespace std::chrono_literals;
 
 constexpr wchar_t kWindowClass[] = L"TunemoodMain";
 constexpr wchar_t kEnabledOff[] = L"Setting Skype Status As Winamp Current Track? False";
@@ -153,12 +151,12 @@ class ReportAccessibilityTest : public ::testing::Test {
  protected:
   void SetUp() override {
     program = ChildProcess(TunemoodPath(), L"");
-    window = WaitForShownWindow(program.Id(), 10s, kWindowClass);
+    window = WaitForShownWindow(program.Id(), kHangLimit, kWindowClass);
     ASSERT_NE(window, nullptr);
     client = ClientObject(window);
     ASSERT_NE(client, nullptr);
     // The first report is drawn.
-    ASSERT_TRUE(WaitUntil([&] { return ReadLines(*client.Get()).size() == 25; }, 5s));
+    ASSERT_TRUE(WaitUntil([&] { return ReadLines(*client.Get()).size() == 25; }));
   }
 
   // Paused: the caption, the paused flag and the track have something to show.
@@ -207,11 +205,11 @@ TEST_F(ReportAccessibilityTest, EachSwitchOfEnabledIsToldAsTheChangeOfTheFirstLi
   ASSERT_TRUE(changes.Installed());
 
   ASSERT_TRUE(Send(window, WM_COMMAND, IDM_ENABLED, 0));
-  ASSERT_TRUE(WaitUntil([&] { return changes.ChildrenOf(window).size() == 1; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return changes.ChildrenOf(window).size() == 1; }));
   EXPECT_EQ(Name(*client.Get(), 1), kEnabledOn);
 
   ASSERT_TRUE(Send(window, WM_COMMAND, IDM_ENABLED, 0));
-  ASSERT_TRUE(WaitUntil([&] { return changes.ChildrenOf(window).size() >= 2; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return changes.ChildrenOf(window).size() >= 2; }));
   EXPECT_EQ(Name(*client.Get(), 1), kEnabledOff);
   // Reports went by between the two switches, with nothing else to tell.
   EXPECT_EQ(changes.ChildrenOf(window), (std::vector<LONG>{1, 1}));
@@ -220,7 +218,7 @@ TEST_F(ReportAccessibilityTest, EachSwitchOfEnabledIsToldAsTheChangeOfTheFirstLi
 // A screen reader that still holds the report when the program ends keeps nothing alive in it.
 TEST_F(ReportAccessibilityTest, TheProgramEndsCleanlyWhileAnotherProcessHoldsTheReport) {
   ASSERT_TRUE(Send(window, WM_CLOSE, 0, 0));
-  EXPECT_EQ(program.WaitForExit(10s), 0);
+  EXPECT_EQ(program.WaitForExit(kHangLimit), 0);
 }
 
 // The colours of the current user in the Wine prefix, for the programs started while it lives;
@@ -259,7 +257,7 @@ TEST(ReportColoursTest, TheReportIsDrawnInTheSystemsColoursSetBeforeTheProgramSt
   constexpr COLORREF kText = RGB(255, 255, 0);
   const SystemColours colours(kFace, kText);
   ChildProcess program(TunemoodPath(), L"");
-  const HWND window = WaitForShownWindow(program.Id(), 10s, kWindowClass);
+  const HWND window = WaitForShownWindow(program.Id(), kHangLimit, kWindowClass);
   ASSERT_NE(window, nullptr);
 
   RECT area{};
@@ -269,14 +267,12 @@ TEST(ReportColoursTest, TheReportIsDrawnInTheSystemsColoursSetBeforeTheProgramSt
                           static_cast<std::size_t>(area.bottom - area.top);
   Screenshot shot;
   // Mostly background, and the text's strokes: some hundreds of pixels in its colour.
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        shot = TakeScreenshot(area);
-        return PixelsOf(shot, kFace) > all / 2 && PixelsOf(shot, kText) > 300;
-      },
-      5s))
-      << PixelsOf(shot, kFace) << " of " << all << " pixels in the background's colour, "
-      << PixelsOf(shot, kText) << " in the text's";
+  EXPECT_TRUE(WaitUntil([&] {
+    shot = TakeScreenshot(area);
+    return PixelsOf(shot, kFace) > all / 2 && PixelsOf(shot, kText) > 300;
+  })) << PixelsOf(shot, kFace)
+      << " of " << all << " pixels in the background's colour, " << PixelsOf(shot, kText)
+      << " in the text's";
 }
 
 }  // namespace
