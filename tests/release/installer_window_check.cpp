@@ -13,7 +13,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,8 +23,6 @@
 #include "window_search.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // The installer's Next, I Agree and Finish button.
 constexpr int kNextButton = 1;
@@ -69,7 +66,7 @@ bool Answer(HWND box, int button) {
   std::fwprintf(stdout, L"%ls\n", message.c_str());
   Press(box, button);
   // Gone, so that the next step finds the installer's own window.
-  return WaitUntil([&] { return !::IsWindow(box); }, 10s);
+  return WaitUntil([&] { return !::IsWindow(box); });
 }
 
 // Whether the installer started the program itself, or another process did (which may have
@@ -88,8 +85,7 @@ const wchar_t* Starter(DWORD program, DWORD installer) {
 
 bool Started(DWORD installer) {
   HWND program = nullptr;
-  if (!WaitUntil([&] { return (program = ::FindWindowW(kProgramClass, nullptr)) != nullptr; },
-                 30s)) {
+  if (!WaitUntil([&] { return (program = ::FindWindowW(kProgramClass, nullptr)) != nullptr; })) {
     std::fputws(L"the finish page did not start the program\n", stderr);
     return false;
   }
@@ -97,7 +93,7 @@ bool Started(DWORD installer) {
   ::GetWindowThreadProcessId(program, &id);
   std::fwprintf(stdout, L"started by %ls\n", Starter(id, installer));
   ::PostMessageW(program, WM_CLOSE, 0, 0);
-  return WaitUntil([&] { return !::IsWindow(program); }, 10s);
+  return WaitUntil([&] { return !::IsWindow(program); });
 }
 
 // Whether a tunemood.exe runs; each one found is ended, so that the installer test's later cases
@@ -131,15 +127,13 @@ HWND RunCheckBox(HWND installer) {
 bool Finish(HWND installer, bool start) {
   Press(installer, kNextButton);
   HWND choice = nullptr;
-  const bool finished = WaitUntil(
-      [&] {
-        choice = FindControl(installer, L"Static",
-                             [](HWND control) { return Text(control).starts_with(kChoiceStart); });
-        // Shown once the page is made, so its controls are as the installer leaves them.
-        return choice != nullptr && ::IsWindowVisible(choice) &&
-               Text(::GetDlgItem(installer, kNextButton)) == kFinishText;
-      },
-      60s);
+  const bool finished = WaitUntil([&] {
+    choice = FindControl(installer, L"Static",
+                         [](HWND control) { return Text(control).starts_with(kChoiceStart); });
+    // Shown once the page is made, so its controls are as the installer leaves them.
+    return choice != nullptr && ::IsWindowVisible(choice) &&
+           Text(::GetDlgItem(installer, kNextButton)) == kFinishText;
+  });
   if (!finished) {
     std::fputws(L"the finish page with the installer's choice did not come\n", stderr);
     return false;
@@ -161,7 +155,7 @@ bool Finish(HWND installer, bool start) {
 
 // Takes the installer through one step; false when it did not go as the step expects.
 bool Step(const std::wstring& step, const ChildProcess& installer) {
-  const HWND window = WaitForShownWindow(installer.Id(), 30s, L"#32770");
+  const HWND window = WaitForShownWindow(installer.Id(), kHangLimit, L"#32770");
   if (window == nullptr) {
     std::fputws(L"the installer showed no window\n", stderr);
     return false;
@@ -196,7 +190,7 @@ int wmain(int argc, wchar_t** argv) {
   for (const std::wstring& step : steps) {
     if (!Step(step, installer)) return 1;
   }
-  std::fwprintf(stdout, L"exit code %ld\n", installer.WaitForExit(30s));
+  std::fwprintf(stdout, L"exit code %ld\n", installer.WaitForExit(kHangLimit));
   // The installer starts the program, when it does, before it ends.
   if (steps.back() == L"finish") {
     std::fwprintf(stdout, L"%ls\n", EndPrograms() ? L"Tunemood runs" : L"Tunemood does not run");
