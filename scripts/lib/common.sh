@@ -75,8 +75,16 @@ ensure_packages() {
     ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
   fi
-  apt_get "${sudo[@]}" -- update -qq
-  apt_get "${sudo[@]}" -- install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A list that a mirror in the middle of a sync could not give (say the i386 security updates)
+  # leaves that architecture's packages behind the installed ones, and the install unsolvable;
+  # the release's own suite has every architecture at one version.
+  local suite=()
+  if ! apt_get "${sudo[@]}" -- update -qq; then
+    suite=(-o "APT::Default-Release=$(. /etc/os-release && echo "$VERSION_CODENAME")")
+    echo "Some package lists could not be fetched: installing from ${suite[1]#*=} itself." >&2
+  fi
+  apt_get "${sudo[@]}" -- install -y -qq --no-install-recommends "${suite[@]}" "${missing[@]}" \
+    >/dev/null
 }
 
 # apt_get [sudo] -- ARGS: apt-get, waiting while another program holds the package manager's
