@@ -16,7 +16,7 @@ namespace {
 
 void Close(ChildProcess& child, HWND window) {
   Send(window, WM_CLOSE, 0, 0);
-  child.WaitForExit(10s);
+  child.WaitForExit();
 }
 
 struct Counts {
@@ -64,7 +64,7 @@ std::optional<double> StartToWindow(const std::wstring& program, const std::wstr
 std::optional<Wakeups> IdleWakeups(const std::wstring& tunemood, const std::wstring& probeDll,
                                    double seconds) {
   ChildProcess child(tunemood, L"");
-  const HWND window = WaitForShownWindow(child.Id(), 10s, L"TunemoodMain");
+  const HWND window = WaitForShownWindow(child.Id(), L"TunemoodMain");
   if (window == nullptr) return std::nullopt;
   const UniqueWindow reply(
       ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));

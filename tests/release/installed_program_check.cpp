@@ -38,7 +38,7 @@ bool ReadsMood(const chat_standin::ChatStandIn& chat, DWORD program) {
 
 bool InstallerRefuses(const wchar_t* setup, const ChildProcess& program) {
   ChildProcess installer(setup, L"/S");
-  const long installerExit = installer.WaitForExit(kHangLimit);
+  const long installerExit = installer.WaitForExit();
   return (installerExit == kInstallCancelled && program.Running()) ||
          Fail(L"did not refuse while the program ran", setup, installerExit);
 }
@@ -50,14 +50,14 @@ bool Check(const wchar_t* exe, const std::wstring& option, const wchar_t* setup)
   }
   ChildProcess program(exe, L"");
   if (!program.Running()) return Fail(L"did not start", exe);
-  const HWND window = WaitForShownWindow(program.Id(), kHangLimit);
+  const HWND window = WaitForShownWindow(program.Id());
   if (window == nullptr) return Fail(L"showed no window", exe);
   if (chat.Running() && !WaitUntil([&] { return ReadsMood(chat.Chat(), program.Id()); })) {
     return Fail(L"did not read the stand-in chat client's mood", exe);
   }
   if (setup != nullptr && !InstallerRefuses(setup, program)) return false;
   ::PostMessageW(window, WM_CLOSE, 0, 0);
-  const long exitCode = program.WaitForExit(kHangLimit);
+  const long exitCode = program.WaitForExit();
   if (exitCode != 0) return Fail(L"did not end cleanly", exe, exitCode);
   return !chat.Running() || chat.Close() ||
          Fail(L"ran, but the stand-in chat client did not end cleanly", exe);

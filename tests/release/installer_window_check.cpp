@@ -155,7 +155,7 @@ bool Finish(HWND installer, bool start) {
 
 // Takes the installer through one step; false when it did not go as the step expects.
 bool Step(const std::wstring& step, const ChildProcess& installer) {
-  const HWND window = WaitForShownWindow(installer.Id(), kHangLimit, L"#32770");
+  const HWND window = WaitForShownWindow(installer.Id(), L"#32770");
   if (window == nullptr) {
     std::fputws(L"the installer showed no window\n", stderr);
     return false;
@@ -190,7 +190,7 @@ int wmain(int argc, wchar_t** argv) {
   for (const std::wstring& step : steps) {
     if (!Step(step, installer)) return 1;
   }
-  std::fwprintf(stdout, L"exit code %ld\n", installer.WaitForExit(kHangLimit));
+  std::fwprintf(stdout, L"exit code %ld\n", installer.WaitForExit());
   // The installer starts the program, when it does, before it ends.
   if (steps.back() == L"finish") {
     std::fwprintf(stdout, L"%ls\n", EndPrograms() ? L"Tunemood runs" : L"Tunemood does not run");

@@ -36,9 +36,10 @@ bool ChildProcess::Running() const {
   return mProcess && ::WaitForSingleObject(mProcess.get(), 0) == WAIT_TIMEOUT;
 }
 
-long ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
+long ChildProcess::WaitForExit() {
   if (!mProcess) return -1;
-  if (::WaitForSingleObject(mProcess.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+  if (::WaitForSingleObject(mProcess.get(), static_cast<DWORD>(kHangLimit.count())) !=
+      WAIT_OBJECT_0) {
     return -1;
   }
   DWORD code = 0;

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <string>
 
 #include "win32/handles.h"
@@ -21,8 +20,8 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool Running() const;
-  // Waits for the program to end; its exit code, or -1 when it did not end in time.
-  long WaitForExit(std::chrono::milliseconds timeout);
+  // Waits for the program to end; its exit code, or -1 when it hangs.
+  long WaitForExit();
   void Terminate();
   DWORD Id() const { return mId; }
 

@@ -7,7 +7,7 @@
 
 bool Desk::StartTunemood() {
   mTunemood = ChildProcess(TunemoodPath(), L"");
-  mTunemoodWindow = WaitForShownWindow(mTunemood.Id(), kHangLimit);
+  mTunemoodWindow = WaitForShownWindow(mTunemood.Id());
   return mTunemoodWindow != nullptr;
 }
 
@@ -16,7 +16,7 @@ bool Desk::Command(UINT id) {
 }
 
 long Desk::TunemoodExitCode() {
-  return mTunemood.WaitForExit(kHangLimit);
+  return mTunemood.WaitForExit();
 }
 
 long Desk::ExitByMenu() {

@@ -13,7 +13,7 @@ constexpr wchar_t kPlayerClass[] = L"Winamp v1.x";
 // Closes a stand-in as the user would and waits for a clean exit.
 bool CloseProgram(ChildProcess& process, HWND window) {
   Send(window, WM_CLOSE, 0, 0);
-  return process.WaitForExit(kHangLimit) == 0;
+  return process.WaitForExit() == 0;
 }
 
 }  // namespace
@@ -28,7 +28,7 @@ bool RegisterChatStandIn() {
 bool ChatClient::Start(const std::wstring& mood) {
   mChat.reset();
   mProcess = ChildProcess(StandinChatPath(), L"");
-  mWindow = WaitForShownWindow(mProcess.Id(), kHangLimit, kChatClass);
+  mWindow = WaitForShownWindow(mProcess.Id(), kChatClass);
   if (mWindow == nullptr) return false;
   mChat.emplace(mWindow);
   return mChat->SetMood(mood);
@@ -41,7 +41,7 @@ bool ChatClient::Close() {
 
 bool PlayerProgram::Start(const std::wstring& caption) {
   mProcess = ChildProcess(StandinPlayerPath(), L"\"" + caption + L"\"");
-  mWindow = WaitForShownWindow(mProcess.Id(), kHangLimit, kPlayerClass);
+  mWindow = WaitForShownWindow(mProcess.Id(), kPlayerClass);
   return mWindow != nullptr;
 }
 

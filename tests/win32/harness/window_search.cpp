@@ -14,10 +14,9 @@ HWND FindShownWindow(DWORD processId, const wchar_t* className) {
   return nullptr;
 }
 
-HWND WaitForShownWindow(DWORD processId, std::chrono::milliseconds timeout,
-                        const wchar_t* className) {
+HWND WaitForShownWindow(DWORD processId, const wchar_t* className) {
   HWND found = nullptr;
-  WaitUntil([&] { return (found = FindShownWindow(processId, className)) != nullptr; }, timeout);
+  WaitUntil([&] { return (found = FindShownWindow(processId, className)) != nullptr; });
   return found;
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "built_paths.h"
@@ -27,7 +26,7 @@ class PlayerWindowTest : public ::testing::Test {
   HWND StartPlayer(const std::wstring& arguments) {
     player = ChildProcess(StandinPlayerPath(), arguments);
     EXPECT_TRUE(player.Running());
-    const HWND window = WaitForShownWindow(player.Id(), kHangLimit, L"Winamp v1.x");
+    const HWND window = WaitForShownWindow(player.Id(), L"Winamp v1.x");
     EXPECT_NE(window, nullptr);
     return window;
   }
@@ -104,7 +103,7 @@ TEST_F(PlayerWindowTest, AClosedPlayerIsGoneAtTheNextQuestion) {
   const WindowHandle seen = FindWinampWindow(desktop);
 
   Send(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(player.WaitForExit(kHangLimit), 0);
+  EXPECT_EQ(player.WaitForExit(), 0);
   EXPECT_TRUE(WaitUntil([&] { return FindWinampWindow(desktop) == 0; }));
   // A handle from a lookup before the close names no window any more.
   EXPECT_EQ(GetWindowCaption(desktop, seen), L"");

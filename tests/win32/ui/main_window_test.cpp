@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,7 +124,7 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     program = ChildProcess(TunemoodPath(), L"");
     ASSERT_TRUE(program.Running());
-    window = WaitForShownWindow(program.Id(), kHangLimit, kWindowClass);
+    window = WaitForShownWindow(program.Id(), kWindowClass);
     ASSERT_NE(window, nullptr);
   }
 

@@ -151,7 +151,7 @@ class ReportAccessibilityTest : public ::testing::Test {
  protected:
   void SetUp() override {
     program = ChildProcess(TunemoodPath(), L"");
-    window = WaitForShownWindow(program.Id(), kHangLimit, kWindowClass);
+    window = WaitForShownWindow(program.Id(), kWindowClass);
     ASSERT_NE(window, nullptr);
     client = ClientObject(window);
     ASSERT_NE(client, nullptr);
@@ -218,7 +218,7 @@ TEST_F(ReportAccessibilityTest, EachSwitchOfEnabledIsToldAsTheChangeOfTheFirstLi
 // A screen reader that still holds the report when the program ends keeps nothing alive in it.
 TEST_F(ReportAccessibilityTest, TheProgramEndsCleanlyWhileAnotherProcessHoldsTheReport) {
   ASSERT_TRUE(Send(window, WM_CLOSE, 0, 0));
-  EXPECT_EQ(program.WaitForExit(kHangLimit), 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
 }
 
 // The colours of the current user in the Wine prefix, for the programs started while it lives;
@@ -257,7 +257,7 @@ TEST(ReportColoursTest, TheReportIsDrawnInTheSystemsColoursSetBeforeTheProgramSt
   constexpr COLORREF kText = RGB(255, 255, 0);
   const SystemColours colours(kFace, kText);
   ChildProcess program(TunemoodPath(), L"");
-  const HWND window = WaitForShownWindow(program.Id(), kHangLimit, kWindowClass);
+  const HWND window = WaitForShownWindow(program.Id(), kWindowClass);
   ASSERT_NE(window, nullptr);
 
   RECT area{};

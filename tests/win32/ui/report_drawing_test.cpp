@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -116,7 +115,7 @@ class ReportDrawingTest : public ::testing::Test {
     mProbe.reset();
     mProgram.Terminate();  // gone before the next starts: only one copy runs
     mProgram = ChildProcess(TunemoodPath(), L"");
-    mWindow = WaitForShownWindow(mProgram.Id(), kHangLimit, kWindowClass);
+    mWindow = WaitForShownWindow(mProgram.Id(), kWindowClass);
     if (mWindow == nullptr) return false;
     mProbe.emplace(ReportProbePath(), kReportProbeHook, mWindow);
     return mProbe->Installed();
